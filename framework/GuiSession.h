@@ -1,0 +1,11 @@
+#pragma once
+// The process-wide GUI session (Qt's application object). Created once, on first need,
+// by TApplication::Initialize or by a test's main; every window, font and clipboard
+// operation needs it.
+namespace hx {
+
+// Creates the session if there is none yet. argc/argv may be null.
+void EnsureGuiSession(int* argc = nullptr, char** argv = nullptr);
+bool HasGuiSession();
+
+} // namespace hx

@@ -1,0 +1,3 @@
+add_library(fw_streaming STATIC
+  ClassRegistry.cpp FormReader.cpp FormWriter.cpp)
+target_link_libraries(fw_streaming PUBLIC fw_runtime PRIVATE Qt6::Core)
