@@ -2,6 +2,7 @@
 // The framework's error family. Every error the framework or the product raises derives
 // from Exception; the application's guard around each message reports them (an EAbort
 // silently). Messages are UTF-8 text.
+#include <exception>
 #include <stdexcept>
 #include <string>
 
@@ -42,5 +43,22 @@ HX_DECLARE_EXCEPTION(EComponentError, Exception)     // duplicate or invalid com
 // The message follows the framework's wording: "Cannot assign a <Source> to a <Dest>"
 // (or "Cannot assign nil to a <Dest>" for a null source).
 [[noreturn]] void RaiseAssignError(const char* sourceClass, const char* destClass);
+
+// The guard around every call the framework makes from a Qt event (input, paint, timer,
+// menu): an exception escaping fn goes to the installed handler and never unwinds into Qt.
+// The application installs its HandleException; until then errors are dropped.
+using TExceptionHandler = void (*)(std::exception_ptr error);
+TExceptionHandler SetExceptionHandler(TExceptionHandler handler);
+void HandleGuardedException(std::exception_ptr error) noexcept;
+
+template <class F>
+void Guarded(F&& fn) noexcept
+{
+    try {
+        fn();
+    } catch (...) {
+        HandleGuardedException(std::current_exception());
+    }
+}
 
 } // namespace hx

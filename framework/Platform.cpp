@@ -47,6 +47,20 @@ TPlatform* gPlatform = nullptr;
 
 } // namespace
 
+namespace {
+bool gCaptureHeld = false;
+}
+
+void SetCaptureHeld(bool held)
+{
+    gCaptureHeld = held;
+}
+
+bool CaptureHeld()
+{
+    return gCaptureHeld;
+}
+
 TPlatform& Platform()
 {
     return gPlatform ? *gPlatform : gStandIn;

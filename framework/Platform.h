@@ -55,6 +55,12 @@ TPlatform& Platform();
 // Installs p (not owned; null puts the stand-in back). Returns the previous one.
 TPlatform* SetPlatform(TPlatform* p);
 
+// Whether one of our windows holds the mouse capture (a button held on a control whose style
+// asks for capture). The form that takes or releases it says so; the Qt platform's
+// GetCapture reports it.
+void SetCaptureHeld(bool held);
+bool CaptureHeld();
+
 // The classic desktop palette, used where no desktop palette is available (tests).
 TColor ClassicSysColor(int index);
 
