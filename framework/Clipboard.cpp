@@ -1,1 +1,28 @@
-// placeholder
+#include "framework/Clipboard.h"
+
+#include "framework/Platform.h"
+
+namespace hx {
+
+void TClipboard::SetTextBuf(const char* text)
+{
+    SetAsText(text ? std::string(text) : std::string());
+}
+
+std::string TClipboard::AsText() const
+{
+    return Platform().GetClipboardText();
+}
+
+void TClipboard::SetAsText(const std::string& text)
+{
+    Platform().SetClipboardText(text);
+}
+
+TClipboard* Clipboard()
+{
+    static TClipboard clipboard;
+    return &clipboard;
+}
+
+} // namespace hx

@@ -39,6 +39,8 @@ public:
 
     // Clipboard: puts plain text there; raises EClipboardException when it cannot.
     virtual void SetClipboardText(const std::string& text) = 0;
+    // The plain text on the clipboard; empty when there is none.
+    virtual std::string GetClipboardText() { return {}; }
 
     // Error box: modal, stop icon, one OK button.
     virtual void ShowErrorBox(const std::string& caption, const std::string& text) = 0;
