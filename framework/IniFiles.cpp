@@ -271,6 +271,8 @@ bool WriteAll(int fd, const std::string& data)
     return true;
 }
 
+// What a newly created file gets: the process's umask can only be read by setting it, so
+// it is set and put straight back (the GUI runs on one thread).
 mode_t DefaultFileMode()
 {
     const mode_t mask = ::umask(0);
