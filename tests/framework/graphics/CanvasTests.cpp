@@ -241,13 +241,16 @@ TEST(Canvas, FillsOutlinesLinesAndUnscaledDrawsAllocateNothing)
 
 // Text: exact pixels means no antialiasing, so every pixel of a text cell is either the
 // text colour or the background.
-TEST(Canvas, TextOutFillsItsCellWithTheBrushAndDrawsCrispText)
+class CrispTextTest : public testing::TestWithParam<std::pair<const char*, const char*>> {};
+
+TEST_P(CrispTextTest, TextOutFillsItsCellWithTheBrushAndDrawsCrispText)
 {
     TTestSurface surface(80, 30);
+    surface.Font()->SetName(GetParam().first);
     surface.Font()->SetColor(clBlack);
     surface.Font()->SetHeight(-13);
     surface.Brush()->SetColor(clLime);
-    const std::string text = "Hxg";
+    const std::string text = GetParam().second;
     const TSize extent = surface.TextExtent(text);
     ASSERT_GT(extent.cx, 0);
     ASSERT_GT(extent.cy, 0);
@@ -268,6 +271,10 @@ TEST(Canvas, TextOutFillsItsCellWithTheBrushAndDrawsCrispText)
     EXPECT_GT(ink, 10);
     EXPECT_EQ(surface.PenPos(), Point(5 + extent.cx, 4));
 }
+
+INSTANTIATE_TEST_SUITE_P(Canvas, CrispTextTest,
+                         testing::Values(std::make_pair("MS Sans Serif", "Hxg"),
+                                         std::make_pair("ＭＳ Ｐゴシック", "色Ag")));
 
 TEST(Canvas, TextOutWithClearBrushLeavesTheBackground)
 {

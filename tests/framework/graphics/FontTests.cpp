@@ -3,6 +3,7 @@
 
 #include "framework/Brush.h"
 #include "framework/Canvas.h"
+#include "framework/Exception.h"
 #include "framework/Font.h"
 #include "framework/FontSubstitution.h"
 #include "framework/Pen.h"
