@@ -1,1 +1,115 @@
-// placeholder
+#include "framework/Application.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+
+#include "framework/FontSubstitution.h"
+#include "framework/Form.h"
+#include "framework/GuiSession.h"
+#include "framework/Platform.h"
+#include "framework/QtPlatform.h"
+
+namespace hx {
+
+namespace {
+
+TApplication gApplication(nullptr);
+
+void ReportGuardedError(std::exception_ptr error)
+{
+    Application->HandleException(error);
+}
+
+QEventLoop* gLoop = nullptr;
+
+} // namespace
+
+TApplication* Application = &gApplication;
+
+TApplication::TApplication(TComponent* owner) : TComponent(owner) {}
+
+TApplication::~TApplication()
+{
+    DestroyComponents();
+}
+
+void TApplication::Initialize()
+{
+    EnsureGuiSession();
+    // A platform a test (or the program) installed first stays.
+    TPlatform* installed = SetPlatform(nullptr);
+    SetPlatform(installed ? installed : &QtPlatform());
+    RegisterFontSubstitutions();
+    SetExceptionHandler(ReportGuardedError);
+}
+
+void TApplication::FormCreated(TForm* form)
+{
+    if (!FMainForm)
+        FMainForm = form;
+}
+
+void TApplication::Notification(TComponent* component, TOperation operation)
+{
+    TComponent::Notification(component, operation);
+    if (operation == opRemove && component == FMainForm)
+        FMainForm = nullptr;
+}
+
+void TApplication::Run()
+{
+    if (FMainForm)
+        FMainForm->Show();
+    if (FTerminated)
+        return;
+    QEventLoop loop;
+    QEventLoop* outer = gLoop;
+    gLoop = &loop;
+    FRunning = true;
+    loop.exec();
+    FRunning = false;
+    gLoop = outer;
+}
+
+void TApplication::Terminate()
+{
+    FTerminated = true;
+    if (gLoop)
+        gLoop->quit();
+}
+
+void TApplication::ProcessMessages()
+{
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void TApplication::HandleException(std::exception_ptr error)
+{
+    if (!error)
+        return;
+    try {
+        std::rethrow_exception(error);
+    } catch (const EAbort&) {
+        // the silent error
+    } catch (const Exception& e) {
+        ShowException(e);
+    } catch (...) {
+        ShowException(Exception());
+    }
+}
+
+std::string TApplication::ErrorBoxText(const std::string& message)
+{
+    std::string text = message;
+    if (!text.empty() && static_cast<unsigned char>(text.back()) > static_cast<unsigned char>('.'))
+        text += '.';
+    return text;
+}
+
+void TApplication::ShowException(const Exception& error)
+{
+    Platform().ShowErrorBox(FTitle, ErrorBoxText(error.Message()));
+}
+
+} // namespace hx

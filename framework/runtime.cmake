@@ -1,3 +1,3 @@
 add_library(fw_runtime STATIC
-  Control.cpp WinControl.cpp Form.cpp Application.cpp Menus.cpp)
+  Control.cpp ControlCanvas.cpp WinControl.cpp Form.cpp FormWindow.cpp Application.cpp Menus.cpp)
 target_link_libraries(fw_runtime PUBLIC fw_services PRIVATE Qt6::Gui Qt6::Widgets)

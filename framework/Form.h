@@ -1,0 +1,156 @@
+#pragma once
+// TForm: a top-level window holding windowless controls. It owns a private native window and
+// a surface, a 32-bit image of its client area that stands for the screen: controls draw
+// into the surface, and the window shows the surface 1:1. The form routes input to its
+// controls and runs the paint pass that repaints its invalid region.
+//
+// Tests drive a form without a display: MouseInput and KeyChar stand for the window's input,
+// TrackPointer for the idle-time pointer tracking, SurfacePixel reads what is on the screen.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "framework/WinControl.h"
+
+namespace hx {
+
+enum TFormBorderStyle : unsigned char { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+enum TFormStyle : unsigned char { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
+
+// What a mouse input to the form is.
+enum TMouseInputKind : unsigned char { miMove, miDown, miUp, miDoubleClick };
+
+struct TFormImpl; // the native window and the surface (implementation only)
+
+// Where the surface's pixels are: row 0 of the image, words per row, size.
+struct TSurfaceView {
+    std::uint32_t* Bits = nullptr;
+    int StrideWords = 0;
+    int Width = 0;
+    int Height = 0;
+};
+
+class TForm : public TWinControl {
+public:
+    // Builds the form with its (hidden) window and surface; a derived form reads its
+    // description in its own constructor. OnCreate runs later, in AfterConstruction.
+    explicit TForm(TComponent* owner);
+    ~TForm() override;
+    const char* ClassName() const override { return "TForm"; }
+
+    // Runs OnCreate once the constructors have finished (CreateForm calls it). An error in
+    // the handler is reported by the application and the form stays usable.
+    virtual void AfterConstruction();
+
+    // --- Window ----------------------------------------------------------------------------
+    // Left/Top: the window's outer top-left corner on the screen. Width/Height and
+    // ClientWidth/ClientHeight: the client area (the frame belongs to the window manager).
+    void SetBounds(int left, int top, int width, int height) override;
+    void SetVisible(bool value) override;
+    // SetVisible(true) (Show) shows the window and raises it.
+    bool Showing() const override;
+    // Asks to close: OnClose decides the action (default hide; the main form ends the
+    // application). An error in OnClose leaves the window open and reaches the caller.
+    void Close();
+
+    TFormBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TFormBorderStyle value);
+    TFormStyle FormStyle() const { return FFormStyle; }
+    // fsStayOnTop makes the window topmost, fsNormal ordinary; applied to a live window at
+    // once, keeping its position.
+    void SetFormStyle(TFormStyle value);
+    // Where the screen's client area of this window begins.
+    TPoint ClientOrigin() const;
+
+    // Design metrics kept for the form description.
+    int PixelsPerInch() const { return FPixelsPerInch; }
+    void SetPixelsPerInch(int value) { FPixelsPerInch = value; }
+    int TextHeight() const { return FTextHeight; }
+    void SetTextHeight(int value) { FTextHeight = value; }
+    bool OldCreateOrder() const { return FOldCreateOrder; }
+    void SetOldCreateOrder(bool value) { FOldCreateOrder = value; }
+
+    TNotifyEvent OnCreate;
+    TCloseEvent OnClose;
+    TNotifyEvent OnDestroy;
+
+    // --- Surface and painting ----------------------------------------------------------------
+    // Adds r (client coordinates) to the invalid region and asks for a paint pass.
+    void InvalidateRect(const TRect& r);
+    void Invalidate() override;
+    // Runs the pending paint pass now: the invalid region is filled with Color, then every
+    // visible control that meets it paints, in creation order, clipped to its part of it.
+    void Update() override;
+    // The region still waiting for a paint pass (its bounding rectangle; empty when none).
+    TRect InvalidRect() const;
+    // Paints control, and every later control overlapping it, into the surface now.
+    void PaintControlNow(TControl* control);
+    // One pixel of the surface as a TColor (0x00BBGGRR); -1 outside the client area.
+    TColor SurfacePixel(int x, int y) const;
+    int PaintPassCount() const { return FPaintPassCount; }
+
+    // --- Input (what the window's events turn into) --------------------------------------------
+    // A mouse event at client point (x, y): routed to the control under it (or the control
+    // holding the capture, or the form) as a WM_ mouse message. A right release opens the
+    // PopupMenu of the control under the pointer, else of its parents.
+    void MouseInput(TMouseInputKind kind, TMouseButton button, int x, int y, TShiftState shift);
+    // A typed character: sent as CM_DIALOGCHAR to the controls until one takes it.
+    void KeyChar(unsigned ch);
+    // The idle-time pointer tracking: finds the control under the platform's pointer and
+    // sends CM_MOUSELEAVE / CM_MOUSEENTER when it changed; moves the hint and the cursor.
+    static void TrackPointer();
+    // The control holding the mouse capture (any form), or null.
+    static TControl* CaptureControl();
+    static void SetCaptureControl(TControl* control);
+    // The control the pointer was last found over, the hint on show and the window cursor.
+    static TControl* MouseControl();
+    static bool HintShowing();
+    static const std::string& HintText();
+    TCursor WindowCursor() const { return FWindowCursor; }
+
+    // Framework-private: the native window side, the surface, and the hook that drops every
+    // reference the input routing keeps to a control being freed.
+    TFormImpl& Impl() const { return *FImpl; }
+    const TSurfaceView& Surface() const { return FSurface; }
+    static void ForgetControl(const TControl* control);
+    // Framework-private: the clip the canvas of control draws within (image coordinates).
+    TRect CanvasClip(const TControl* control) const;
+    // Framework-private: the canvas of a control touched r (image coordinates).
+    void SurfaceChanged(const TRect& r);
+    void ApplyCursor(TCursor cursor);
+
+    void Dispatch(void* message) override;
+
+protected:
+    virtual void DoCreate();
+    virtual void DoClose(TCloseAction& action);
+
+private:
+    void ApplyWindowFlags();
+    void ResizeSurface();
+    void PaintPass();
+    void PaintChildren(TWinControl* container, const TRect& region);
+    void PaintOne(TControl* control, const TRect& clip);
+    void OpenContextMenu(TControl* control, int x, int y);
+
+    std::unique_ptr<TFormImpl> FImpl;
+    TSurfaceView FSurface;
+    bool FDestroying = false;
+    TFormBorderStyle FBorderStyle = bsSizeable;
+    TFormStyle FFormStyle = fsNormal;
+    int FPixelsPerInch = 96;
+    int FTextHeight = 13;
+    bool FOldCreateOrder = false;
+    int FPaintPassCount = 0;
+    TCursor FWindowCursor = crDefault;
+};
+
+// The form a control is drawn on (the control itself when it is a form), or null.
+TForm* GetParentForm(const TControl* control);
+
+// The control under a screen point: the showing form whose client area holds it, then its
+// (last-created, visible) control at that point, disabled ones too when allowDisabled, else
+// the form itself. Null when no form is there.
+TControl* FindDragTarget(const TPoint& screenPos, bool allowDisabled);
+
+} // namespace hx

@@ -1,0 +1,50 @@
+#pragma once
+// TWinControl: a control that holds other controls. Its children are kept in creation
+// order, which is also their painting order (later ones over earlier ones) and the order in
+// which the pointer finds them (the last one containing the point wins).
+#include <vector>
+
+#include "framework/Control.h"
+
+namespace hx {
+
+class TWinControl : public TControl {
+public:
+    explicit TWinControl(TComponent* owner);
+    // Frees the child controls that are still inserted.
+    ~TWinControl() override;
+    const char* ClassName() const override { return "TWinControl"; }
+
+    int ControlCount() const { return static_cast<int>(FControls.size()); }
+    TControl* Controls(int index) const { return FControls.at(static_cast<size_t>(index)); }
+    // Appends control to the list (the end = painted last, found first). Sets its parent.
+    void InsertControl(TControl* control);
+    // Takes control out of the list and clears its parent; its area is invalidated.
+    void RemoveControl(TControl* control);
+    // The last-created visible control whose bounds contain p (client coordinates);
+    // disabled ones only when allowDisabled. Null when none.
+    TControl* ControlAtPos(const TPoint& p, bool allowDisabled) const;
+    // Sends message to each child in turn; stops at the first that sets a non-zero Result.
+    void Broadcast(TMessage& message);
+
+    // Visible and, up to the form, every parent too; a form is showing when its window is.
+    virtual bool Showing() const;
+
+    // Lays the children with an Align out in the client area: alTop, alBottom, alLeft,
+    // alRight, then alClient takes what is left. Runs again on every resize.
+    virtual void AlignControls();
+    void Realign() { AlignControls(); }
+
+    void Dispatch(void* message) override;
+
+protected:
+    void BoundsChanged() override { AlignControls(); }
+    // Tells the children that take the parent's font, colour or hint switch.
+    void NotifyControls(unsigned msg);
+
+private:
+    std::vector<TControl*> FControls;
+    bool FAligning = false;
+};
+
+} // namespace hx
