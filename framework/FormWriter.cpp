@@ -102,7 +102,7 @@ private:
     void Properties(TObject* obj, const TClassInfo& info, const std::string& indent, const std::string& prefix)
     {
         for (const TPropInfo& p : info.Properties())
-            if (p.Stored)
+            if (p.Stored && (!p.IsStored || p.IsStored(obj)))
                 Property(obj, p, indent, prefix);
     }
 

@@ -205,6 +205,12 @@ void TClassInfo::SetLastStored(bool stored)
         FProps.back().Stored = stored;
 }
 
+void TClassInfo::SetLastStoredWhen(std::function<bool(TObject*)> pred)
+{
+    if (!FProps.empty())
+        FProps.back().IsStored = std::move(pred);
+}
+
 void InheritProperty(TClassInfo& info, const std::string& name)
 {
     for (const TClassInfo* c = info.Parent(); c; c = c->Parent())

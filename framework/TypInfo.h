@@ -90,6 +90,7 @@ struct TPropInfo {
     TTypeKind Kind = TTypeKind::Integer;
     std::string TypeName; // "Integer", "TGradStyle", "TFont", "TPopupMenu", "TNotifyEvent", …
     bool Stored = true;   // false: never written (Name, for one)
+    std::function<bool(TObject*)> IsStored; // when set, written only where it says so
 
     std::optional<std::int64_t> Default;       // ordinal kinds; none = always written
     std::optional<std::string> DefaultString;  // String kind; none = always written
@@ -134,6 +135,14 @@ using TGetParentFn = std::function<TComponent*(TComponent* child)>;
 template <class T>
 class TClassBuilder;
 
+// A setter that assigns a public field, for events held as data members:
+//   .Event<TNotifyEvent>("OnClick", &TControl::OnClick, FieldSetter<&TControl::OnClick>{})
+template <auto Member>
+struct FieldSetter {
+    template <class O, class V>
+    void operator()(O& object, const V& value) const { object.*Member = value; }
+};
+
 class TClassInfo {
 public:
     // Declares (or declares again, in place) the class information of T. A parent is
@@ -164,6 +173,7 @@ public:
     void AddMethod(TMethodInfo method) { FMethods.push_back(std::move(method)); }
     void SetParentHooks(TSetParentFn set, TGetParentFn get);
     void SetLastStored(bool stored);
+    void SetLastStoredWhen(std::function<bool(TObject*)> pred);
 
 private:
     std::string FName;
@@ -250,13 +260,22 @@ public:
         FInfo.AddProperty(std::move(p));
         return *this;
     }
-    // Bytes (an image file for a bitmap); empty bytes are not written.
+    // Bytes (an image file for a bitmap) held in a std::string or a std::vector<std::uint8_t>;
+    // empty bytes are not written.
     template <class G, class S>
     TClassBuilder& Binary(const std::string& name, G get, S set)
     {
         TPropInfo p = Base(name, TTypeKind::Binary, "binary");
-        p.GetString = [get](TObject* o) { return std::string(std::invoke(get, *static_cast<T*>(o))); };
-        p.SetString = [set](TObject* o, const std::string& v) { std::invoke(set, *static_cast<T*>(o), v); };
+        p.GetString = [get](TObject* o) {
+            const auto& bytes = std::invoke(get, *static_cast<T*>(o));
+            return std::string(bytes.begin(), bytes.end());
+        };
+        p.SetString = [set](TObject* o, const std::string& v) {
+            if constexpr (std::is_invocable_v<S, T&, const std::string&>)
+                std::invoke(set, *static_cast<T*>(o), v);
+            else
+                std::invoke(set, *static_cast<T*>(o), std::vector<std::uint8_t>(v.begin(), v.end()));
+        };
         FInfo.AddProperty(std::move(p));
         return *this;
     }
@@ -318,6 +337,14 @@ public:
     TClassBuilder& NotStored()
     {
         FInfo.SetLastStored(false);
+        return *this;
+    }
+    // The property declared last is written only where pred(object) holds (a control's
+    // Font only when it does not follow its parent's).
+    template <class P>
+    TClassBuilder& StoredWhen(P pred)
+    {
+        FInfo.SetLastStoredWhen([pred](TObject* o) { return static_cast<bool>(std::invoke(pred, *static_cast<T*>(o))); });
         return *this;
     }
 

@@ -67,12 +67,12 @@ void RegisterSampleClasses()
         .String("Name", &TPen2::Name, [](TPen2& p, const std::string& v) { p.Name = v; }, std::string("Solid"))
         .Set("Marks", "TMarks", MarkInfo(), &TPen2::Marks, [](TPen2& p, unsigned v) { p.Marks = v; }, 0);
 
-    TClassInfo::Of<TComponent>("TComponent")
+    TClassInfo::Of<TComponent>("TSampleComponent")
         .String("Name", &TComponent::Name, &TComponent::SetName)
         .NotStored();
 
     const TClassInfo* item =
-        TClassInfo::Of<TItem>("TItem", "TComponent")
+        TClassInfo::Of<TItem>("TItem", "TSampleComponent")
             .Inherit("Name")
             .Int("Tag", &TItem::Tag, &TItem::SetTag, 0)
             .Enum("Tone", ToneInfo(), &TItem::Tone, [](TItem& i, TTone t) { i.Tone = t; }, toWarm)
@@ -83,7 +83,7 @@ void RegisterSampleClasses()
     RegisterClass<TItem>(item);
 
     const TClassInfo* form =
-        TClassInfo::Of<TSampleForm>("TSampleForm", "TComponent")
+        TClassInfo::Of<TSampleForm>("TSampleForm", "TSampleComponent")
             .Int("Size", &TSampleForm::Size, [](TSampleForm& f, int v) { f.Size = v; }, 10)
             .Bool("Flag", &TSampleForm::Flag, [](TSampleForm& f, bool v) { f.Flag = v; })
             .Enum("Shade", ShadeInfo(), &TSampleForm::Shade, [](TSampleForm& f, TShade v) { f.Shade = v; }, shMedium)

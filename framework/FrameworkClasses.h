@@ -1,0 +1,20 @@
+#pragma once
+// The published properties of the framework's own streamable classes (TComponent's Name,
+// TFont, TBitmap, TControl and its descendants, TForm, the menus, TTimer), their
+// registration, and the enumerations widgets reuse when they declare their own tables.
+#include "framework/TypInfo.h"
+
+namespace hx {
+
+// Declares the tables and registers the creatable classes; safe to call again. Call it
+// before declaring a widget's table (widgets name "TGraphicControl" as their parent).
+void RegisterFrameworkClasses();
+
+const TEnumInfo& AlignInfo();        // alNone … alClient
+const TEnumInfo& AnchorKindInfo();   // akLeft, akTop, akRight, akBottom (TAnchors is a set of it)
+const TEnumInfo& DragModeInfo();     // dmManual, dmAutomatic
+const TEnumInfo& FontStyleInfo();    // fsBold, fsItalic, fsUnderline, fsStrikeOut (TFontStyles)
+const TEnumInfo& BorderStyleInfo();  // bsNone … bsSizeToolWin
+const TEnumInfo& FormStyleInfo();    // fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop
+
+} // namespace hx
