@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "framework/ClassRegistry.h"
+#include "framework/FrameworkClasses.h"
 #include "framework/TypInfo.h"
 
 namespace hx {
@@ -679,6 +680,7 @@ void TFormReader::Read(TComponent* root, const std::string& text, const std::str
 {
     if (!root)
         throw EReadError(fileName, 1, 1, "No root object to read into");
+    RegisterFrameworkClasses();
     TReadSession session(root, text, fileName, FFallback);
     FRootClassName = session.Run();
 }

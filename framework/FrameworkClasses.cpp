@@ -197,6 +197,12 @@ void DeclareServices()
 
 void RegisterFrameworkClasses()
 {
+    // Widgets copy inherited entries when they declare their tables; declaring the
+    // framework's tables once keeps every copy equal to its source.
+    static bool declared = false;
+    if (declared)
+        return;
+    declared = true;
     DeclarePersistents();
     DeclareControls();
     DeclareServices();

@@ -6,8 +6,9 @@
 
 namespace hx {
 
-// Declares the tables and registers the creatable classes; safe to call again. Call it
-// before declaring a widget's table (widgets name "TGraphicControl" as their parent).
+// Declares the tables and registers the creatable classes, once; later calls do nothing.
+// Call it before declaring a widget's table (widgets name "TGraphicControl" as their
+// parent). The form reader calls it too.
 void RegisterFrameworkClasses();
 
 const TEnumInfo& AlignInfo();        // alNone … alClient

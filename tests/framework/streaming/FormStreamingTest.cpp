@@ -83,6 +83,31 @@ TEST_F(FormStreaming, ReadingThenWritingGivesTheSameText)
     EXPECT_EQ(form->Focus, form->Components(2));
 }
 
+// Every cut and every stray character in a description that uses every value kind either
+// reads or raises the located error: nothing else escapes, nothing crashes or leaks.
+TEST_F(FormStreaming, DamagedDescriptionsFailCleanly)
+{
+    TItem::Log = nullptr;
+    const std::string text = kEveryKind;
+    const char strays[] = {'\'', '{', '}', '[', '=', '.', '#', '+', '-', '\n', '\xff', 'x', '\0'};
+    auto tryRead = [](const std::string& damaged) {
+        auto form = std::make_unique<TSampleForm>(nullptr);
+        try {
+            ReadComponent(form.get(), damaged, "d.hxf");
+        } catch (const EReadError& e) {
+            EXPECT_EQ(e.Message().rfind("d.hxf:", 0), 0u) << e.Message();
+        }
+    };
+    for (size_t cut = 0; cut < text.size(); ++cut)
+        tryRead(text.substr(0, cut));
+    for (size_t at = 0; at < text.size(); at += 3)
+        for (char c : strays) {
+            std::string damaged = text;
+            damaged[at] = c;
+            tryRead(damaged);
+        }
+}
+
 TEST_F(FormStreaming, StringsWithControlCharactersAndPlusJoinsRead)
 {
     auto form = Read("object F: TSampleForm\n"
