@@ -1,6 +1,6 @@
 #include "framework/Application.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QEventLoop>
 
 #include "framework/FontSubstitution.h"
@@ -36,6 +36,8 @@ TApplication::~TApplication()
 void TApplication::Initialize()
 {
     EnsureGuiSession();
+    // Only closing the main form ends the run, never the toolkit's own idea of the last window.
+    QApplication::setQuitOnLastWindowClosed(false);
     // A platform a test (or the program) installed first stays.
     TPlatform* installed = SetPlatform(nullptr);
     SetPlatform(installed ? installed : &QtPlatform());
@@ -80,8 +82,8 @@ void TApplication::Terminate()
 
 void TApplication::ProcessMessages()
 {
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    QApplication::sendPostedEvents();
+    QApplication::processEvents(QEventLoop::AllEvents);
 }
 
 void TApplication::HandleException(std::exception_ptr error)
