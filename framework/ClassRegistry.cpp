@@ -68,6 +68,16 @@ void RegisterComponents(const std::string& page, const std::vector<std::string>&
     }
 }
 
+void RegisterComponents(const std::string& page, std::initializer_list<TRegisteredClass> classes)
+{
+    std::vector<std::string> names;
+    for (const TRegisteredClass& c : classes) {
+        RegisterClass(c.Info, c.Create);
+        names.push_back(c.Info->Name());
+    }
+    RegisterComponents(page, names);
+}
+
 const std::vector<TPalettePage>& PalettePages()
 {
     return Pages();

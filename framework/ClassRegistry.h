@@ -3,6 +3,7 @@
 // RegisterComponents also lists classes on a named palette page, which only the design
 // tools look at.
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
@@ -37,6 +38,15 @@ const TRegisteredClass& GetClass(const std::string& name);
 // Lists already registered classes on a palette page (created on first use), in the
 // order given; a class not registered raises EClassNotFound.
 void RegisterComponents(const std::string& page, const std::vector<std::string>& classNames);
+// Registers the classes and lists them on the page:
+//   RegisterComponents("Hexatint", {ComponentClass<TShineSpeedButton>(info)});
+void RegisterComponents(const std::string& page, std::initializer_list<TRegisteredClass> classes);
+
+template <class T>
+TRegisteredClass ComponentClass(const TClassInfo* info)
+{
+    return TRegisteredClass{info, [](TComponent* owner) -> TComponent* { return new T(owner); }};
+}
 
 struct TPalettePage {
     std::string Name;

@@ -256,6 +256,19 @@ TEST_F(FormStreaming, RegistryFindsClassesAndListsPalettePages)
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(page->Classes, (std::vector<std::string>{"TItem", "TSampleForm"}));
     EXPECT_THROW(RegisterComponents("Samples", {"TNothing"}), EClassNotFound);
+
+    // Registering and listing in one step, as a widget unit's Register does.
+    struct TExtra : TItem {
+        using TItem::TItem;
+        const char* ClassName() const override { return "TExtra"; }
+    };
+    RegisterComponents("More", {ComponentClass<TExtra>(TClassInfo::Of<TExtra>("TExtra", "TItem").InheritAll())});
+    ASSERT_NE(FindClass("TExtra"), nullptr);
+    auto owner = std::make_unique<TSampleForm>(nullptr);
+    TComponent* extra = FindClass("TExtra")->Create(owner.get());
+    EXPECT_STREQ(extra->ClassName(), "TExtra");
+    EXPECT_EQ(PalettePages().back().Name, "More");
+    EXPECT_EQ(PalettePages().back().Classes, std::vector<std::string>{"TExtra"});
 }
 
 } // namespace
