@@ -62,15 +62,16 @@ void TApplication::Run()
 {
     if (FMainForm)
         FMainForm->Show();
-    if (FTerminated)
-        return;
-    QEventLoop loop;
-    QEventLoop* outer = gLoop;
-    gLoop = &loop;
-    FRunning = true;
-    loop.exec();
-    FRunning = false;
-    gLoop = outer;
+    if (!FTerminated) {
+        QEventLoop loop;
+        QEventLoop* outer = gLoop;
+        gLoop = &loop;
+        loop.exec();
+        gLoop = outer;
+    }
+    // The run is over: the forms go now, while the platform and the toolkit they use are
+    // whole (at static destruction they might not be).
+    DestroyComponents();
 }
 
 void TApplication::Terminate()

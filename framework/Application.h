@@ -39,7 +39,7 @@ public:
     }
 
     TForm* MainForm() const { return FMainForm; }
-    // Shows the main form and dispatches messages until Terminate.
+    // Shows the main form and dispatches messages until Terminate; then frees the forms.
     void Run();
     void Terminate();
     bool Terminated() const { return FTerminated; }
@@ -61,7 +61,6 @@ private:
     std::string FTitle;
     TForm* FMainForm = nullptr;
     bool FTerminated = false;
-    bool FRunning = false;
 };
 
 // The application object of the process.

@@ -98,8 +98,8 @@ void ShowHintNow()
     s.HintText = s.HintControl->Hint();
     s.HintShowing = true;
     const TPoint pos = Platform().GetCursorPos();
-    // Below the pointer, where the arrow does not cover it.
-    QToolTip::showText(QPoint(pos.X, pos.Y + 20), QString::fromStdString(s.HintText), nullptr, QRect(),
+    // The toolkit puts it just below the pointer.
+    QToolTip::showText(QPoint(pos.X, pos.Y), QString::fromStdString(s.HintText), nullptr, QRect(),
                        kHintHideMs);
     s.HideTimer = Platform().StartTimer(kHintHideMs, [] { Guarded(HideHint); });
 }

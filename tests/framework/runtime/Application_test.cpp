@@ -143,10 +143,9 @@ TEST_F(ApplicationTest, CreateFormMakesTheFirstFormTheMainFormAndRunsOnCreateAft
     first->Show();
     first->Close();
     EXPECT_TRUE(Application->Terminated());
-    Application->Run(); // terminated already: shows the main form and returns
-    delete second;
-    delete first;
+    Application->Run(); // terminated already: shows the main form, frees the forms, returns
     EXPECT_EQ(Application->MainForm(), nullptr);
+    EXPECT_EQ(Application->ComponentCount(), 0);
 }
 
 TEST_F(ApplicationTest, ErrorInOnCreateIsReportedAndTheFormStays)
