@@ -99,7 +99,8 @@ void TControl::SetBounds(int left, int top, int width, int height)
 {
     if (left == FLeft && top == FTop && width == FWidth && height == FHeight)
         return;
-    const bool resized = width != FWidth || height != FHeight;
+    const int dw = width - FWidth;
+    const int dh = height - FHeight;
     if (FVisible)
         Invalidate();
     FLeft = left;
@@ -110,8 +111,8 @@ void TControl::SetBounds(int left, int top, int width, int height)
         Invalidate();
     if (FAlign != alNone)
         RequestAlign();
-    if (resized)
-        BoundsChanged();
+    if (dw != 0 || dh != 0)
+        BoundsChanged(dw, dh);
 }
 
 TPoint TControl::FormOffset() const
@@ -509,8 +510,6 @@ void TControl::CMParentColorChanged(TMessage&)
     SetColor(FParent->Color());
     FParentColor = true;
 }
-
-void TControl::CMParentShowHintChanged(TMessage&) {}
 
 void TControl::Click()
 {

@@ -242,10 +242,9 @@ protected:
     void CMMouseLeave(TMessage& message);
     void CMParentFontChanged(TMessage& message);
     void CMParentColorChanged(TMessage& message);
-    void CMParentShowHintChanged(TMessage& message);
 
-    // Called after the bounds changed (a container realigns its children).
-    virtual void BoundsChanged() {}
+    // Called after the size changed by (dw, dh) (a container moves its children).
+    virtual void BoundsChanged(int /*dw*/, int /*dh*/) {}
     // The area of this control in its form changed: invalidate old and new places.
     void InvalidateFormRect(const TRect& formRect);
     void RequestAlign();

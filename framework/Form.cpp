@@ -240,7 +240,8 @@ void TForm::SetBounds(int left, int top, int width, int height)
 {
     width = std::max(0, width);
     height = std::max(0, height);
-    const bool resized = width != Width() || height != Height();
+    const int dw = width - Width();
+    const int dh = height - Height();
     FLeft = left;
     FTop = top;
     FWidth = width;
@@ -256,9 +257,9 @@ void TForm::SetBounds(int left, int top, int width, int height)
             w->setFixedSize(width, height);
     }
     FImpl->Moving = false;
-    if (resized) {
+    if (dw != 0 || dh != 0) {
         ResizeSurface();
-        AlignControls();
+        BoundsChanged(dw, dh);
     }
 }
 

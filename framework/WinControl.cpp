@@ -97,6 +97,29 @@ void TWinControl::Dispatch(void* message)
     }
 }
 
+void TWinControl::BoundsChanged(int dw, int dh)
+{
+    for (size_t i = 0; i < FControls.size(); ++i) {
+        TControl* c = FControls[i];
+        if (c->Align() != alNone)
+            continue;
+        const TAnchors a = c->Anchors();
+        TRect r = c->BoundsRect();
+        if (a & akRight) {
+            r.Right += dw;
+            if (!(a & akLeft))
+                r.Left += dw;
+        }
+        if (a & akBottom) {
+            r.Bottom += dh;
+            if (!(a & akTop))
+                r.Top += dh;
+        }
+        c->SetBoundsRect(r);
+    }
+    AlignControls();
+}
+
 namespace {
 
 // Within one alignment, controls keep the order of their current positions (ties: creation

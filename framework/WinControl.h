@@ -38,7 +38,9 @@ public:
     void Dispatch(void* message) override;
 
 protected:
-    void BoundsChanged() override { AlignControls(); }
+    // Anchored children follow the edges they are anchored to (akRight with akLeft
+    // stretches, akRight alone moves; likewise akBottom); then the aligned ones are laid out.
+    void BoundsChanged(int dw, int dh) override;
     // Tells the children that take the parent's font, colour or hint switch.
     void NotifyControls(unsigned msg);
 

@@ -108,6 +108,29 @@ TEST_F(ControlTest, AlignLaysChildrenOutAndFollowsResizes)
     EXPECT_EQ(probes[4]->BoundsRect(), Rect(30, 0, 260, 90));
 }
 
+TEST_F(ControlTest, AnchoredChildrenFollowTheirEdgesOnResize)
+{
+    struct Case {
+        TAnchors anchors;
+        TRect expected; // after the client grows by 20 x 10
+    };
+    const Case cases[] = {
+        {akLeft | akTop, Rect(10, 10, 30, 30)},
+        {akRight | akTop, Rect(30, 10, 50, 30)},
+        {akLeft | akRight | akTop, Rect(10, 10, 50, 30)},
+        {akLeft | akTop | akBottom, Rect(10, 10, 30, 40)},
+        {akRight | akBottom, Rect(30, 20, 50, 40)},
+    };
+    std::vector<TProbe*> probes;
+    for (const Case& k : cases) {
+        probes.push_back(new TProbe(&form, log, "", Rect(10, 10, 30, 30), clRed));
+        probes.back()->SetAnchors(k.anchors);
+    }
+    form.SetBounds(0, 0, 220, 110);
+    for (size_t i = 0; i < probes.size(); ++i)
+        EXPECT_EQ(probes[i]->BoundsRect(), cases[i].expected) << i;
+}
+
 TEST_F(ControlTest, CaptionFollowsTheNameWhileTheyAreEqual)
 {
     auto* a = new TProbe(&form, log, "Panel1", Rect(0, 0, 10, 10), clRed);
