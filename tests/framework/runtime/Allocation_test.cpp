@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <new>
+#include <vector>
 
 #include "framework/Form.h"
 #include "framework/RecordingPlatform.h"
@@ -11,24 +12,40 @@
 namespace {
 bool gCounting = false;
 int gAllocations = 0;
+
+// Every plain allocation form is replaced together, so that each pair meets in malloc/free.
+void* Allocate(std::size_t size)
+{
+    if (gCounting)
+        ++gAllocations;
+    return std::malloc(size ? size : 1);
+}
 } // namespace
 
 void* operator new(std::size_t size)
 {
-    if (gCounting)
-        ++gAllocations;
-    if (void* p = std::malloc(size ? size : 1))
+    if (void* p = Allocate(size))
         return p;
     throw std::bad_alloc();
 }
-void operator delete(void* p) noexcept
+void* operator new[](std::size_t size)
 {
-    std::free(p);
+    return operator new(size);
 }
-void operator delete(void* p, std::size_t) noexcept
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
 {
-    std::free(p);
+    return Allocate(size);
 }
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
+{
+    return Allocate(size);
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
 
 namespace hx::test {
 namespace {
@@ -56,6 +73,13 @@ TEST(AllocationTest, PaintPassAndPaintingAtOnceAllocateNothing)
     form.SetBounds(0, 0, 300, 40);
     auto* stripes = new TStripes(&form);
     form.Update(); // first paint: caches warm
+
+    // The counter sees allocations at all.
+    gCounting = true;
+    std::vector<int>* probe = new std::vector<int>(100);
+    gCounting = false;
+    delete probe;
+    ASSERT_EQ(gAllocations, 2);
 
     stripes->Invalidate();
     gAllocations = 0;
