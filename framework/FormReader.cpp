@@ -355,7 +355,12 @@ struct TValue {
 };
 
 // One description being read: the open objects form an explicit stack, so the depth of
-// nesting costs heap, never call stack.
+// nesting costs heap, never call stack. With an object open, the next token decides:
+//
+//   Name = value     set the property on the innermost open object (references wait)
+//   object N: C      create C owned by the root, parent it to the innermost object, push
+//   end              pop; once the root is closed only the end of the text may follow
+//   end of text      error: an object is still open
 class TReadSession {
 public:
     TReadSession(TComponent* root, const std::string& text, const std::string& fileName,

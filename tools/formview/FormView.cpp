@@ -3,6 +3,11 @@
 //
 //   formview [--design] [--write] [--png OUT.png] FILE
 //
+// Without options the form is shown in a window until it is closed. --png builds it
+// offscreen, runs the first paint pass and saves the client area; --write prints the form
+// back in the same format (and then exits, unless --png is also given); --design marks
+// every component as being designed.
+//
 // The root is a plain TForm whatever class the description names; it has no handlers of
 // its own, so every handler name binds to one that prints the name on stdout. Any error
 // prints FILE:LINE:COLUMN: message on stderr and exits with 2.
