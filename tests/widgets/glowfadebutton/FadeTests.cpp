@@ -1,0 +1,325 @@
+// The fade: ticks to the hover colours and back as the surface shows them, and the timer's
+// life as the recording platform sees it.
+#include "SwatchFixture.h"
+
+#include "framework/Timer.h"
+
+namespace hx::test {
+namespace {
+
+using FadeTest = SwatchTest;
+
+TEST_F(FadeTest, SwatchesFadeToWhiteAndBackInTheirSlowestChannelsTicks)
+{
+    struct Case {
+        unsigned web;
+        int ticks;           // fade-in and fade-out alike
+        TColor borderAtEnd;  // after the fade-in
+        TColor faceAfterOne; // after the first tick
+        TColor faceOutOne;   // after the first tick of the fade-out
+        TColor borderOutOne;
+    };
+    const Case cases[] = {
+        // a channel from 0: 2, 4, ... 254, then 256 clamped to 255
+        {0x0033ff, 128, clWhite, Web(0x0235ff), Web(0xfdfdff), Grey(253)},
+        {0x00ff00, 128, clWhite, Web(0x02ff02), Web(0xfdfffd), Grey(253)},
+        {0x66ff99, 77, clWhite, Web(0x68ff9b), Web(0xfdfffd), Grey(253)},
+        // light swatches: the face ends first, the border at 244
+        {0xccccff, 26, Grey(244), Web(0xceceff), Web(0xfdfdff), Grey(242)},
+        {0xffffcc, 26, Grey(244), Web(0xffffce), Web(0xfffffd), Grey(242)},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(testing::Message() << std::hex << k.web);
+        button->SetColor(Web(k.web));
+        Move();
+        ASSERT_TRUE(Running());
+        EXPECT_EQ(platform.Interval(TimerId()), 16);
+        Tick();
+        EXPECT_EQ(Face(), k.faceAfterOne);
+        EXPECT_EQ(Border(), Grey(194));
+        EXPECT_EQ(RunOut(), k.ticks - 1);
+        EXPECT_EQ(Face(), clWhite);
+        EXPECT_EQ(Border(), k.borderAtEnd);
+
+        Leave();
+        EXPECT_EQ(Face(), clWhite) << "the leave itself does not paint";
+        Tick();
+        EXPECT_EQ(Face(), k.faceOutOne);
+        EXPECT_EQ(Border(), k.borderOutOne);
+        EXPECT_EQ(RunOut(), k.ticks - 1);
+        EXPECT_EQ(Face(), Web(k.web));
+        EXPECT_EQ(Border(), clSilver) << "exactly back to 192";
+        EXPECT_EQ(TTimer::RunningCount(), 0);
+        EXPECT_EQ(button->FadeDelta(), -2);
+    }
+}
+
+TEST_F(FadeTest, SilverBorderReachesWhiteOnTheThirtySecondTickAndStays)
+{
+    Move();
+    Ticks(31);
+    EXPECT_EQ(Border(), Grey(254));
+    Ticks(1);
+    EXPECT_EQ(Border(), clWhite);
+    Ticks(50);
+    EXPECT_EQ(Border(), clWhite);
+    // The fade-out from white: 253, 251, ... and the face's 0 channel ends on the 128th.
+    Ticks(46);
+    EXPECT_FALSE(Running());
+    Leave();
+    Tick();
+    EXPECT_EQ(Face(), Web(0xfdfdff));
+    EXPECT_EQ(Border(), Grey(253));
+    Ticks(126);
+    EXPECT_EQ(Face(), Web(0x0133ff)) << "red 1, green 51 already, blue 255";
+    EXPECT_TRUE(Running());
+    Ticks(1);
+    EXPECT_EQ(Face(), Web(0x0033ff));
+    EXPECT_FALSE(Running());
+}
+
+TEST_F(FadeTest, LeaveReversesARunningFadeInOnTheSameTimer)
+{
+    Move();
+    Ticks(10);
+    EXPECT_EQ(Face(), Web(0x1447ff));
+    const int starts = platform.StartCount();
+    const int paints = button->Paints;
+    Leave();
+    EXPECT_EQ(button->Paints, paints);
+    EXPECT_EQ(platform.StartCount(), starts) << "the running timer is not restarted";
+    Tick();
+    EXPECT_EQ(Face(), Web(0x1245ff));
+    EXPECT_EQ(RunOut(), 9);
+    EXPECT_EQ(Face(), Web(0x0033ff));
+    EXPECT_EQ(Border(), clSilver);
+    EXPECT_EQ(TTimer::RunningCount(), 0);
+}
+
+TEST_F(FadeTest, MovesOverAFadingOutButtonRecolourTheCaptionButDoNotReverse)
+{
+    Move();
+    Ticks(10);
+    Leave();
+    EXPECT_EQ(button->Font()->Color(), clWhite);
+    Move();
+    EXPECT_EQ(button->Font()->Color(), Web(0xff3300));
+    EXPECT_EQ(button->FadeDelta(), -2);
+    EXPECT_EQ(RunOut(), 10);
+    EXPECT_EQ(Face(), Web(0x0033ff));
+    // Idle with the pointer still over it: the next move starts the fade-in.
+    Move();
+    Tick();
+    EXPECT_EQ(Face(), Web(0x0235ff));
+}
+
+TEST_F(FadeTest, MoveOverAFullyFadedButtonRunsOneTickThatRepaintsTheSameColours)
+{
+    Move();
+    RunOut();
+    const int paints = button->Paints;
+    Move();
+    Move();
+    EXPECT_TRUE(Running());
+    EXPECT_EQ(RunOut(), 1);
+    EXPECT_EQ(button->Paints, paints + 1);
+    EXPECT_EQ(Face(), clWhite);
+    EXPECT_EQ(Border(), clWhite);
+}
+
+TEST_F(FadeTest, WithoutFadeOnOverEveryMoveJumpsToTheHoverColoursAndTheLeaveFadesBack)
+{
+    button->SetFadeOnOver(false);
+    Move();
+    EXPECT_FALSE(Running());
+    EXPECT_EQ(Face(), clWhite);
+    EXPECT_EQ(Border(), clWhite);
+    EXPECT_EQ(button->Paints, 1);
+    Move();
+    EXPECT_EQ(button->Paints, 2);
+    Leave();
+    EXPECT_EQ(RunOut(), 128);
+    EXPECT_EQ(Face(), Web(0x0033ff));
+    EXPECT_EQ(Border(), clSilver);
+}
+
+TEST_F(FadeTest, WithoutFadeOnLeaveTheLeaveStopsTheFadeAndPaintsTheNormalColoursAtOnce)
+{
+    button->SetFadeOnLeave(false);
+    Move();
+    Ticks(40);
+    Leave();
+    EXPECT_FALSE(Running());
+    EXPECT_FALSE(button->FadeTimer()->Enabled());
+    EXPECT_EQ(Face(), Web(0x0033ff));
+    EXPECT_EQ(Border(), clSilver);
+    EXPECT_EQ(button->Font()->Color(), clWhite);
+}
+
+TEST_F(FadeTest, ZeroStepStopsOnTheFirstTickAndNegativeStepSwapsTheDirections)
+{
+    button->SetStep(0);
+    Move();
+    EXPECT_EQ(RunOut(), 1);
+    EXPECT_EQ(Face(), Web(0x0033ff));
+    Leave();
+    EXPECT_EQ(RunOut(), 1);
+    EXPECT_EQ(Face(), Web(0x0033ff));
+
+    button->SetStep(-2);
+    Move();
+    EXPECT_EQ(RunOut(), 1) << "hovering stops at Color";
+    EXPECT_EQ(Face(), Web(0x0033ff));
+    Leave();
+    EXPECT_EQ(RunOut(), 128) << "leaving fades towards DestColor";
+    EXPECT_EQ(Face(), clWhite);
+    EXPECT_EQ(Border(), clWhite);
+}
+
+TEST_F(FadeTest, SpeedZeroRunsNoTimerSoHoveringOnlyRecoloursTheCaption)
+{
+    button->SetSpeed(0);
+    const int starts = platform.StartCount();
+    Move();
+    EXPECT_EQ(button->Font()->Color(), Web(0xff3300));
+    EXPECT_EQ(TTimer::RunningCount(), 0);
+    EXPECT_EQ(platform.StartCount(), starts);
+    form.Update();
+    EXPECT_EQ(Face(), Web(0x0033ff));
+    Leave();
+    EXPECT_EQ(TTimer::RunningCount(), 0);
+    EXPECT_EQ(button->Font()->Color(), clWhite);
+}
+
+TEST_F(FadeTest, ChangingSpeedDuringAFadeRestartsThePeriodWithTheNewInterval)
+{
+    Move();
+    platform.Advance(16);
+    EXPECT_EQ(Face(), Web(0x0235ff));
+    platform.Advance(10);
+    button->SetSpeed(30);
+    EXPECT_EQ(platform.Interval(TimerId()), 30);
+    platform.Advance(29);
+    EXPECT_EQ(Face(), Web(0x0235ff)) << "the 6 ms left of the old period are gone";
+    platform.Advance(1);
+    EXPECT_EQ(Face(), Web(0x0437ff));
+}
+
+TEST_F(FadeTest, ColorEqualToDestColorMovesOnlyTheBorderOneStepPerMoveAndPerLeave)
+{
+    button->SetColor(clWhite);
+    for (int i = 0; i < 3; ++i) {
+        Move();
+        EXPECT_EQ(RunOut(), 1);
+    }
+    EXPECT_EQ(Border(), Grey(198));
+    Leave();
+    EXPECT_EQ(RunOut(), 1);
+    EXPECT_EQ(Border(), Grey(196));
+    EXPECT_EQ(Face(), clWhite);
+}
+
+TEST_F(FadeTest, CaptionTakesTheHoverColourAtTheFirstMoveAndTheSavedOneAtTheLeave)
+{
+    button->Font()->SetColor(clGray);
+    Move();
+    EXPECT_EQ(button->Font()->Color(), Web(0xff3300));
+    EXPECT_EQ(button->NormalCaptionColor(), clGray);
+    Move();
+    EXPECT_EQ(button->NormalCaptionColor(), clGray) << "later moves save nothing";
+    Tick();
+    bool hoverInk = false;
+    for (int y = 1; y < kHeight - 1; ++y)
+        for (int x = 1; x < kWidth - 1; ++x)
+            hoverInk = hoverInk || At(x, y) == Web(0xff3300);
+    EXPECT_TRUE(hoverInk) << "the tick draws the caption in the hover colour";
+    Leave();
+    EXPECT_EQ(button->Font()->Color(), clGray);
+}
+
+TEST_F(FadeTest, LeaveWithNoSavedCaptionColourKeepsTheFontColour)
+{
+    // A disabled button hears the leave without any move.
+    button->Font()->SetColor(clGray);
+    Leave();
+    EXPECT_EQ(button->Font()->Color(), clGray);
+    RunOut();
+    // A font already in the hover colour saves nothing at the move either.
+    button->Font()->SetColor(Web(0xff3300));
+    Move();
+    Leave();
+    EXPECT_EQ(button->Font()->Color(), Web(0xff3300));
+}
+
+TEST_F(FadeTest, OnMouseLeaveIsCalledAfterTheLeaveIsHandled)
+{
+    std::vector<TColor> fontAtCall;
+    button->onMouseLeave = TNotifyEvent([&](TObject* sender) {
+        EXPECT_EQ(sender, button);
+        fontAtCall.push_back(button->Font()->Color());
+    });
+    Move();
+    Leave();
+    EXPECT_EQ(fontAtCall, std::vector<TColor>{clWhite});
+}
+
+TEST_F(FadeTest, PairsOutsideThePaletteStillArriveAndStop)
+{
+    struct Case {
+        const char* what;
+        TColor color, dest;
+        int ticks;
+    };
+    const Case cases[] = {
+        {"system face colour to white", clBtnFace, clWhite, 0},
+        {"white to a system colour", clWhite, clHighlight, 0},
+        {"white to black: darker target", clWhite, clBlack, 128},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.what);
+        button->SetColor(k.color);
+        button->SetDestColor(k.dest);
+        form.Update();
+        EXPECT_EQ(Face(), ColorToRGB(k.color));
+        Move();
+        const int in = RunOut();
+        EXPECT_LT(in, 1000);
+        if (k.ticks) {
+            EXPECT_EQ(in, k.ticks);
+        }
+        EXPECT_EQ(Face(), ColorToRGB(k.dest));
+        Leave();
+        const int out = RunOut();
+        EXPECT_EQ(out, in);
+        EXPECT_EQ(Face(), ColorToRGB(k.color));
+        EXPECT_EQ(TTimer::RunningCount(), 0);
+    }
+}
+
+TEST_F(FadeTest, HoverThroughTheFormsPointerTrackingEndsWithNoTimerRunning)
+{
+    form.Show();
+    platform.SetCursorPos(form.ClientToScreen(Point(kLeft + 5, kTop + 5)));
+    TForm::TrackPointer();
+    Move(5, 5);
+    Ticks(20);
+    platform.SetCursorPos(form.ClientToScreen(Point(100, 50)));
+    TForm::TrackPointer();
+    EXPECT_EQ(button->FadeDelta(), -2);
+    EXPECT_EQ(button->Font()->Color(), clWhite);
+    platform.Advance(20 * 16);
+    EXPECT_EQ(Face(), Web(0x0033ff));
+    EXPECT_EQ(TTimer::RunningCount(), 0);
+}
+
+TEST_F(FadeTest, FreeingAFadingButtonStopsItsTimer)
+{
+    Move();
+    Ticks(3);
+    delete button;
+    EXPECT_EQ(TTimer::RunningCount(), 0);
+    EXPECT_TRUE(platform.RunningTimers().empty());
+}
+
+} // namespace
+} // namespace hx::test
