@@ -139,5 +139,30 @@ TEST_F(GradboxCaptionTest, CaptionWrapsAtThePanelsOwnRightEdgeWhereverItStands)
     EXPECT_GT(below, 10) << "the second word did not wrap onto the second line";
 }
 
+TEST_F(GradboxCaptionTest, TabsExpandAndLineBreaksStartNewLines)
+{
+    const int lineHeight = panel->Canvas()->TextHeight("Hx");
+    auto textPixels = [&](int fromX, int fromY, int toY) {
+        int n = 0;
+        for (int y = fromY; y < toY; ++y)
+            for (int x = fromX; x < kW; ++x)
+                n += form.SurfacePixel(x, y) == kText;
+        return n;
+    };
+    panel->SetCaption("\tHx");
+    form.Update();
+    // The caption moved on to the first tab stop: nothing left of where "Hx" used to end.
+    int plainRight = 0;
+    for (const auto& [x, y] : plain)
+        plainRight = std::max(plainRight, x);
+    EXPECT_EQ(textPixels(0, 0, kH) - textPixels(plainRight + 1, 0, kH), 0);
+    EXPECT_EQ(textPixels(0, 0, kH), static_cast<int>(plain.size()));
+
+    panel->SetCaption("Hx\nHx");
+    form.Update();
+    EXPECT_EQ(textPixels(0, 10, 10 + lineHeight), static_cast<int>(plain.size()));
+    EXPECT_EQ(textPixels(0, 10 + lineHeight, 10 + 2 * lineHeight), static_cast<int>(plain.size()));
+}
+
 } // namespace
 } // namespace hx::test
