@@ -1,17 +1,37 @@
 #include "framework/Buttons.h"
 
+#include <algorithm>
+#include <cstdint>
+
+#include "framework/Bitmap.h"
 #include "framework/Gdi.h"
 #include "framework/WinControl.h"
 
 namespace hx {
 
-TSpeedButton::TSpeedButton(TComponent* owner) : TGraphicControl(owner)
+namespace {
+
+std::uint32_t PixelWordOf(TColor color)
 {
-    // The button raises Click itself, on a release inside after a tracked press.
+    const TColor rgb = ColorToRGB(color);
+    return static_cast<std::uint32_t>(GetRValue(rgb)) << 16 | static_cast<std::uint32_t>(GetGValue(rgb)) << 8 |
+           static_cast<std::uint32_t>(GetBValue(rgb));
+}
+
+} // namespace
+
+TSpeedButton::TSpeedButton(TComponent* owner) : TGraphicControl(owner), FGlyph(std::make_unique<TBitmap>())
+{
+    // No csClickEvents: the button decides itself when a release is a click (and latches
+    // before it clicks). The second press of a double click arrives as a press.
     SetControlStyle(csCaptureMouse | csDoubleClicks);
     SetBounds(0, 0, 23, 22);
-    SetParentFont(true);
+    FGlyph->OnChange = TNotifyEvent(this, &TSpeedButton::GlyphChanged);
 }
+
+TSpeedButton::~TSpeedButton() = default;
+
+// --- Group -----------------------------------------------------------------------------
 
 void TSpeedButton::SetGroupIndex(int value)
 {
@@ -38,17 +58,10 @@ void TSpeedButton::SetDown(bool value)
     if (FDown && !FAllowAllUp)
         return;
     FDown = value;
-    Invalidate();
+    if (!FDragging)
+        SetState(RestingState());
     if (value)
         UpdateExclusive();
-}
-
-void TSpeedButton::SetFlat(bool value)
-{
-    if (value == FFlat)
-        return;
-    FFlat = value;
-    Invalidate();
 }
 
 void TSpeedButton::UpdateExclusive()
@@ -59,18 +72,8 @@ void TSpeedButton::UpdateExclusive()
     Parent()->Broadcast(m);
 }
 
-void TSpeedButton::Dispatch(void* message)
-{
-    TMessage& m = *static_cast<TMessage*>(message);
-    switch (m.Msg) {
-    case CM_BUTTONPRESSED: CMButtonPressed(m); break;
-    case CM_DIALOGCHAR: CMDialogChar(m); break;
-    default: TGraphicControl::Dispatch(message); break;
-    }
-}
-
-// Another member of the group went down (or changed its all-up switch): come up, and share
-// its AllowAllUp.
+// Another member of the group went down or changed its all-up switch. The sender is always
+// read as a speed button: that is the protocol's contract, whoever it speaks for.
 void TSpeedButton::CMButtonPressed(TMessage& m)
 {
     if (m.WParam != static_cast<WPARAM>(FGroupIndex))
@@ -78,11 +81,59 @@ void TSpeedButton::CMButtonPressed(TMessage& m)
     auto* sender = reinterpret_cast<TSpeedButton*>(m.LParam);
     if (!sender || sender == this)
         return;
-    if (sender->FDown && FDown) {
+    if (sender->Down() && FDown) {
         FDown = false;
-        Invalidate();
+        if (!FDragging)
+            SetState(RestingState());
     }
-    FAllowAllUp = sender->FAllowAllUp;
+    FAllowAllUp = sender->AllowAllUp();
+}
+
+// --- Input -----------------------------------------------------------------------------
+
+// A tracked left press (FDragging):
+//   press            bsDown
+//   move inside      bsDown
+//   move outside     the resting state (bsExclusive when latched, else bsUp)
+//   release inside   in a group: SetDown(not Down) under its rules; resting state; Click()
+//   release outside  resting state, no click
+void TSpeedButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
+{
+    TGraphicControl::MouseDown(button, shift, x, y);
+    if (button != mbLeft || !Enabled())
+        return;
+    FDragging = true;
+    SetState(bsDown);
+}
+
+void TSpeedButton::MouseMove(TShiftState shift, int x, int y)
+{
+    TGraphicControl::MouseMove(shift, x, y);
+    if (FDragging)
+        SetState(Inside(x, y) ? bsDown : RestingState());
+}
+
+void TSpeedButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
+{
+    TGraphicControl::MouseUp(button, shift, x, y);
+    if (!FDragging || button != mbLeft)
+        return;
+    FDragging = false;
+    const bool inside = Inside(x, y);
+    if (inside && FGroupIndex != 0)
+        SetDown(!FDown);
+    SetState(RestingState());
+    if (inside)
+        Click();
+}
+
+// A double click on a latched button is worth an event of its own; the press itself has
+// already been handled as a second press.
+void TSpeedButton::WMLButtonDblClk(TMessage& m)
+{
+    TGraphicControl::Dispatch(&m);
+    if (FDown)
+        DblClick();
 }
 
 void TSpeedButton::CMDialogChar(TMessage& m)
@@ -96,78 +147,249 @@ void TSpeedButton::CMDialogChar(TMessage& m)
     TGraphicControl::Dispatch(&m);
 }
 
-// Press, move, release (left button):
-//   press            tracked, drawn pressed
-//   move             drawn pressed only while inside
-//   release inside   a group member toggles Down (SetDown's rules), then Click()
-//   release outside  nothing but the redraw
-void TSpeedButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
+// Down survives disabling: the group still counts a disabled latched button as its down one.
+void TSpeedButton::CMEnabledChanged(TMessage& /*m*/)
 {
-    TGraphicControl::MouseDown(button, shift, x, y);
-    if (button != mbLeft || !Enabled())
-        return;
-    FDragging = true;
-    FPressed = true;
+    FDragging = false;
+    FState = RestingState();
     Invalidate();
 }
 
-void TSpeedButton::MouseMove(TShiftState shift, int x, int y)
+void TSpeedButton::CMMouseEnter(TMessage& m)
 {
-    TGraphicControl::MouseMove(shift, x, y);
-    if (!FDragging)
-        return;
-    const bool pressed = Inside(x, y);
-    if (pressed != FPressed) {
-        FPressed = pressed;
+    TGraphicControl::CMMouseEnter(m);
+    FMouseInside = true;
+    if (FFlat && Enabled())
         Invalidate();
+}
+
+void TSpeedButton::CMMouseLeave(TMessage& m)
+{
+    TGraphicControl::CMMouseLeave(m);
+    FMouseInside = false;
+    if (FFlat && Enabled())
+        Invalidate();
+}
+
+void TSpeedButton::Dispatch(void* message)
+{
+    TMessage& m = *static_cast<TMessage*>(message);
+    switch (m.Msg) {
+    case CM_BUTTONPRESSED: CMButtonPressed(m); break;
+    case CM_DIALOGCHAR: CMDialogChar(m); break;
+    case CM_ENABLEDCHANGED: CMEnabledChanged(m); break;
+    case CM_MOUSEENTER: CMMouseEnter(m); break;
+    case CM_MOUSELEAVE: CMMouseLeave(m); break;
+    case CM_SYSCOLORCHANGE: Invalidate(); break;
+    case WM_LBUTTONDBLCLK: WMLButtonDblClk(m); break;
+    default: TGraphicControl::Dispatch(message); break;
     }
 }
 
-void TSpeedButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
+// --- Appearance ------------------------------------------------------------------------
+
+TButtonState TSpeedButton::RestingState() const
 {
-    TGraphicControl::MouseUp(button, shift, x, y);
-    if (!FDragging)
-        return;
-    FDragging = false;
-    FPressed = false;
-    Invalidate();
-    if (!Inside(x, y))
-        return;
-    if (FGroupIndex != 0)
-        SetDown(!FDown);
-    Click();
+    if (!Enabled())
+        return bsDisabled;
+    return FDown ? bsExclusive : bsUp;
 }
 
-// Face, a one-pixel bevel (raised; sunken while pressed or down; none when flat and up),
-// and the caption centred, greyed when disabled.
+void TSpeedButton::SetState(TButtonState value)
+{
+    if (value == FState)
+        return;
+    FState = value;
+    Invalidate();
+}
+
+void TSpeedButton::SetFlat(bool value)
+{
+    if (value == FFlat)
+        return;
+    FFlat = value;
+    Invalidate();
+}
+
+void TSpeedButton::SetGlyph(TBitmap* value)
+{
+    FGlyph->CopyValuesFrom(value); // raises for null, like any assignment
+}
+
+void TSpeedButton::GlyphChanged(TObject* /*sender*/)
+{
+    Invalidate();
+}
+
+void TSpeedButton::SetLayout(TButtonLayout value)
+{
+    if (value == FLayout)
+        return;
+    FLayout = value;
+    Invalidate();
+}
+
+void TSpeedButton::SetMargin(int value)
+{
+    if (value == FMargin)
+        return;
+    FMargin = value;
+    Invalidate();
+}
+
+void TSpeedButton::SetSpacing(int value)
+{
+    if (value == FSpacing)
+        return;
+    FSpacing = value;
+    Invalidate();
+}
+
+// The content box holds glyph and caption side by side (or stacked) with Spacing between
+// them when both are there; the box is centred across the layout's axis and placed along it
+// by Margin. Halving truncates toward zero, so an oversized content box centres evenly.
+void TSpeedButton::CalcDrawPosition(TCanvas* canvas, TPoint& glyphPos, TRect& textRect) const
+{
+    const int cw = ClientWidth();
+    const int ch = ClientHeight();
+    textRect = Rect(0, 0, cw, 0);
+    DrawText(canvas, Caption().c_str(), static_cast<int>(Caption().size()), textRect, DT_CALCRECT);
+    const bool hasText = !Caption().empty();
+    const bool hasGlyph = !FGlyph->Empty();
+    const int tw = hasText ? textRect.Width() : 0;
+    const int th = hasText ? textRect.Height() : 0;
+    const int gw = hasGlyph ? FGlyph->Width() : 0;
+    const int gh = hasGlyph ? FGlyph->Height() : 0;
+    const int gap = hasText && hasGlyph ? FSpacing : 0;
+    const bool horizontal = FLayout == blGlyphLeft || FLayout == blGlyphRight;
+
+    // Along the layout axis the two parts follow each other; across it each is centred.
+    const int sx = horizontal ? gw + gap + tw : std::max(gw, tw);
+    const int sy = horizontal ? std::max(gh, th) : gh + gap + th;
+    TPoint g{(sx - gw) / 2, (sy - gh) / 2};
+    TPoint t{(sx - tw) / 2, (sy - th) / 2};
+    switch (FLayout) {
+    case blGlyphLeft: g.X = 0; t.X = gw + gap; break;
+    case blGlyphRight: t.X = 0; g.X = tw + gap; break;
+    case blGlyphTop: g.Y = 0; t.Y = gh + gap; break;
+    case blGlyphBottom: t.Y = 0; g.Y = th + gap; break;
+    }
+
+    TPoint box{(cw - sx) / 2, (ch - sy) / 2};
+    if (FMargin >= 0) {
+        switch (FLayout) {
+        case blGlyphLeft: box.X = FMargin; break;
+        case blGlyphRight: box.X = cw - sx - FMargin; break;
+        case blGlyphTop: box.Y = FMargin; break;
+        case blGlyphBottom: box.Y = ch - sy - FMargin; break;
+        }
+    }
+    glyphPos = TPoint{box.X + g.X, box.Y + g.Y};
+    OffsetRect(textRect, box.X + t.X, box.Y + t.Y);
+}
+
+// Frame colours, outer ring then inner ring, as (top-left, bottom-right):
+//   raised   highlight / dark shadow, then none / shadow
+//   sunken   shadow / highlight, then dark shadow / none
+//   flat     one ring: raised highlight / shadow while hovered, sunken shadow / highlight
+//            while pressed or latched, nothing otherwise
+void TSpeedButton::DrawFrame(TCanvas* c) const
+{
+    const int w = Width();
+    const int h = Height();
+    auto ring = [&](int inset, TColor topLeft, TColor bottomRight) {
+        const int l = inset, t = inset, r = w - 1 - inset, b = h - 1 - inset;
+        if (topLeft != clNone) {
+            c->Pen()->SetColor(topLeft);
+            c->MoveTo(l, b);
+            c->LineTo(l, t);
+            c->LineTo(r, t);
+        }
+        if (bottomRight != clNone) {
+            c->Pen()->SetColor(bottomRight);
+            c->MoveTo(r, t);
+            c->LineTo(r, b);
+            c->LineTo(l - 1, b);
+        }
+    };
+    const bool sunken = FState == bsDown || FState == bsExclusive;
+    if (FFlat) {
+        if (sunken)
+            ring(0, clBtnShadow, clBtnHighlight);
+        else if (FMouseInside && FState == bsUp)
+            ring(0, clBtnHighlight, clBtnShadow);
+        return;
+    }
+    if (sunken) {
+        ring(0, clBtnShadow, clBtnHighlight);
+        ring(1, cl3DDkShadow, clNone);
+    } else {
+        ring(0, clBtnHighlight, cl3DDkShadow);
+        ring(1, clNone, clBtnShadow);
+    }
+}
+
+// The glyph is drawn from a 32-bit copy whose see-through colour is the glyph's own
+// transparent colour; a disabled button shows the glyph's shape in the shadow colour.
+void TSpeedButton::DrawGlyph(TCanvas* c, TPoint at) const
+{
+    if (FGlyph->Empty())
+        return;
+    TBitmap image;
+    image.CopyValuesFrom(FGlyph.get());
+    image.SetPixelFormat(pf32bit);
+    const TColor see = FGlyph->TransparentColor();
+    image.SetTransparentColor(see);
+    image.SetTransparent(true);
+    if (FState == bsDisabled) {
+        const std::uint32_t seeWord = PixelWordOf(see);
+        const std::uint32_t shadow = PixelWordOf(clBtnShadow);
+        for (int y = 0; y < image.Height(); ++y) {
+            auto* row = static_cast<std::uint32_t*>(image.ScanLine(y));
+            for (int x = 0; x < image.Width(); ++x)
+                if ((row[x] & 0xFFFFFFu) != seeWord)
+                    row[x] = shadow;
+        }
+    }
+    c->Draw(at.X, at.Y, &image);
+}
+
+// A disabled caption is engraved: highlight one pixel down-right, shadow on top.
+void TSpeedButton::DrawCaption(TCanvas* c, TRect r) const
+{
+    if (Caption().empty())
+        return;
+    c->Brush()->SetStyle(bsClear);
+    if (FState == bsDisabled) {
+        TRect lit = r;
+        OffsetRect(lit, 1, 1);
+        c->Font()->SetColor(clBtnHighlight);
+        DrawText(c, Caption().c_str(), -1, lit, DT_CENTER);
+        c->Font()->SetColor(clBtnShadow);
+    }
+    DrawText(c, Caption().c_str(), -1, r, DT_CENTER);
+}
+
 void TSpeedButton::Paint()
 {
     TCanvas* c = Canvas();
-    const TRect r = ClientRect();
-    const bool sunken = FPressed || FDown;
-    c->Brush()->SetColor(FDown && !FPressed ? cl3DLight : clBtnFace);
-    c->FillRect(r);
-    if (!FFlat || sunken) {
-        const TColor topLeft = sunken ? clBtnShadow : clBtnHighlight;
-        const TColor bottomRight = sunken ? clBtnHighlight : cl3DDkShadow;
-        c->Pen()->SetColor(topLeft);
-        c->MoveTo(r.Left, r.Bottom - 1);
-        c->LineTo(r.Left, r.Top);
-        c->LineTo(r.Right - 1, r.Top);
-        c->Pen()->SetColor(bottomRight);
-        c->LineTo(r.Right - 1, r.Bottom - 1);
-        c->LineTo(r.Left - 1, r.Bottom - 1);
-    }
-    if (Caption().empty())
-        return;
+    c->Brush()->SetColor(clBtnFace);
+    c->FillRect(ClientRect());
+    c->Pen()->SetStyle(psSolid);
+    c->Pen()->SetWidth(1);
+    c->Pen()->SetMode(pmCopy);
+    DrawFrame(c);
+
     c->SetFont(Font());
-    c->Brush()->SetStyle(bsClear);
-    TRect text = r;
-    if (sunken)
-        OffsetRect(text, 1, 1);
-    if (!Enabled())
-        c->Font()->SetColor(clGrayText);
-    DrawText(c, Caption().c_str(), -1, text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    TPoint glyphPos;
+    TRect textRect;
+    CalcDrawPosition(c, glyphPos, textRect);
+    if (FState == bsDown || FState == bsExclusive) {
+        glyphPos = TPoint{glyphPos.X + 1, glyphPos.Y + 1};
+        OffsetRect(textRect, 1, 1);
+    }
+    DrawGlyph(c, glyphPos);
+    DrawCaption(c, textRect);
 }
 
 } // namespace hx

@@ -1,30 +1,66 @@
 #pragma once
-// TSpeedButton: the framework's flat push and toggle button. Buttons with the same parent and
-// GroupIndex form a group: the one going down tells the others through the parent's
-// CM_BUTTONPRESSED broadcast (WParam = group index, LParam = the sender, a TSpeedButton*),
-// and any of them that is down comes up. Other controls (the shine button) take part in the
-// same protocol by reading the sender as a TSpeedButton.
+// TSpeedButton: the framework's windowless push and toggle button, with an optional glyph
+// beside its caption.
+//
+// Button groups: buttons of one parent with the same non-zero GroupIndex form a group in
+// which at most one is down. A member that goes down (or changes its group or its AllowAllUp)
+// tells the others through its parent's CM_BUTTONPRESSED broadcast:
+//   WParam = the group index, LParam = the sender as a TSpeedButton*, Result = 0.
+// A receiver of the same group that is down comes up when the sender is down, and every
+// receiver takes the sender's AllowAllUp, so a group shares one value. Other controls take
+// part in the same protocol by sending a TSpeedButton that speaks for them and by reading
+// the sender's Down() and AllowAllUp().
+#include <memory>
+
 #include "framework/Control.h"
 
 namespace hx {
 
+class TBitmap;
+
+// Where the glyph sits relative to the caption.
+enum TButtonLayout : unsigned char { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
+
+// What the button shows: bsDown is the momentary press, bsExclusive the latched Down.
+enum TButtonState { bsUp, bsDisabled, bsDown, bsExclusive };
+
 class TSpeedButton : public TGraphicControl {
 public:
     explicit TSpeedButton(TComponent* owner);
+    ~TSpeedButton() override;
     const char* ClassName() const override { return "TSpeedButton"; }
 
     // 0: a plain push button that never stays down.
     int GroupIndex() const { return FGroupIndex; }
     void SetGroupIndex(int value);
-    // Whether the down button of the group may be raised by clicking it again.
+    // Whether the down button of the group may be raised by clicking it (or SetDown(false)).
     bool AllowAllUp() const { return FAllowAllUp; }
     void SetAllowAllUp(bool value);
-    // Down: latched. Setting it down tells the group; a down button of a group without
-    // AllowAllUp cannot be raised directly.
+    // Latched down. Going down raises the group's other down button; requests the group
+    // rules forbid (no group, raising without AllowAllUp) are ignored.
     bool Down() const { return FDown; }
     void SetDown(bool value);
+    // A flat button shows its frame only while the pointer is over it or it is down.
     bool Flat() const { return FFlat; }
     void SetFlat(bool value);
+
+    // Owned; SetGlyph copies the image. Drawn with its bottom-left pixel's colour see-through.
+    TBitmap* Glyph() const { return FGlyph.get(); }
+    void SetGlyph(TBitmap* value);
+    TButtonLayout Layout() const { return FLayout; }
+    void SetLayout(TButtonLayout value);
+    // Gap between the edge on the glyph's side and the content; negative centres both ways.
+    int Margin() const { return FMargin; }
+    void SetMargin(int value);
+    // Gap between glyph and caption (only when both are there).
+    int Spacing() const { return FSpacing; }
+    void SetSpacing(int value);
+
+    TButtonState State() const { return FState; }
+
+    // Where the glyph's top-left and the caption's rectangle go, in control coordinates,
+    // for an unpressed button; the caption is measured with canvas's current font.
+    void CalcDrawPosition(TCanvas* canvas, TPoint& glyphPos, TRect& textRect) const;
 
     void Paint() override;
     void Dispatch(void* message) override;
@@ -33,18 +69,37 @@ public:
     void MouseMove(TShiftState shift, int x, int y) override;
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
 
-private:
+protected:
+    // Tells the siblings of the group about this button (see the header comment).
     void UpdateExclusive();
     void CMButtonPressed(TMessage& message);
     void CMDialogChar(TMessage& message);
+    void CMEnabledChanged(TMessage& message);
+    void CMMouseEnter(TMessage& message);
+    void CMMouseLeave(TMessage& message);
+    void WMLButtonDblClk(TMessage& message);
+
+private:
+    void GlyphChanged(TObject* sender);
+    // The resting state: latched, up or disabled.
+    TButtonState RestingState() const;
+    void SetState(TButtonState value);
     bool Inside(int x, int y) const { return x >= 0 && y >= 0 && x < Width() && y < Height(); }
+    void DrawFrame(TCanvas* canvas) const;
+    void DrawGlyph(TCanvas* canvas, TPoint at) const;
+    void DrawCaption(TCanvas* canvas, TRect r) const;
 
     int FGroupIndex = 0;
     bool FAllowAllUp = false;
     bool FDown = false;
     bool FFlat = false;
-    bool FDragging = false; // a left press is being tracked
-    bool FPressed = false;  // drawn pressed while tracked and inside
+    std::unique_ptr<TBitmap> FGlyph;
+    TButtonLayout FLayout = blGlyphLeft;
+    int FMargin = -1;
+    int FSpacing = 4;
+    TButtonState FState = bsUp;
+    bool FDragging = false;    // a left press is being tracked
+    bool FMouseInside = false; // for the flat button's hover frame
 };
 
 } // namespace hx

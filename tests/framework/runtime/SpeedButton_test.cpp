@@ -1,5 +1,9 @@
-// The framework speed button: clicks and the button group protocol.
+// The framework speed button: its button group (broadcast, one down at a time, a shared
+// AllowAllUp), the press/release rules, the accelerator and enabling.
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
 
 #include "framework/Buttons.h"
 #include "framework/Form.h"
@@ -7,6 +11,20 @@
 
 namespace hx::test {
 namespace {
+
+// A plain control beside the buttons: it hears the group broadcast like any sibling.
+class TPressedReceiver : public TControl {
+public:
+    explicit TPressedReceiver(TForm* form) : TControl(form) { SetParent(form); }
+    std::vector<TMessage> Heard;
+    void Dispatch(void* message) override
+    {
+        const auto& m = *static_cast<TMessage*>(message);
+        if (m.Msg == CM_BUTTONPRESSED)
+            Heard.push_back(m);
+        TControl::Dispatch(message);
+    }
+};
 
 class SpeedButtonTest : public ::testing::Test {
 protected:
@@ -21,6 +39,13 @@ protected:
             buttons.push_back(b);
         }
     }
+    void Group(int index, bool allowAllUp = false)
+    {
+        for (auto* b : buttons) {
+            b->SetGroupIndex(index);
+            b->SetAllowAllUp(allowAllUp);
+        }
+    }
     void ClickAt(int x, int y)
     {
         form.MouseInput(miDown, mbLeft, x, y, ssLeft);
@@ -33,6 +58,7 @@ protected:
             v.push_back(b->Down() ? 1 : 0);
         return v;
     }
+    static LPARAM Sender(TSpeedButton* b) { return reinterpret_cast<LPARAM>(b); }
 
     TPlatformScope platform;
     TForm form{nullptr};
@@ -48,40 +74,232 @@ TEST_F(SpeedButtonTest, PlainButtonClicksOnReleaseInsideAndNeverStaysDown)
     buttons[0]->SetDown(true);
     EXPECT_EQ(clicks, (std::vector<int>{0}));
     EXPECT_FALSE(buttons[0]->Down());
+    EXPECT_EQ(buttons[0]->State(), bsUp);
 }
 
 TEST_F(SpeedButtonTest, GroupKeepsOneButtonDown)
 {
-    for (auto* b : buttons)
-        b->SetGroupIndex(1);
+    Group(1);
     ClickAt(5, 5);
     EXPECT_EQ(DownStates(), (std::vector<int>{1, 0, 0}));
     ClickAt(35, 5);
     EXPECT_EQ(DownStates(), (std::vector<int>{0, 1, 0}));
-    ClickAt(35, 5); // the down one cannot be raised without AllowAllUp
+    EXPECT_EQ(buttons[0]->State(), bsUp);
+    EXPECT_EQ(buttons[1]->State(), bsExclusive);
+    ClickAt(35, 5); // the down one cannot be raised without AllowAllUp, but it still clicks
+    buttons[1]->SetDown(false);
     EXPECT_EQ(DownStates(), (std::vector<int>{0, 1, 0}));
     EXPECT_EQ(clicks, (std::vector<int>{0, 1, 1}));
 
-    buttons[2]->SetAllowAllUp(true); // tells the group
+    buttons[2]->SetDown(true); // by code, the same rule
+    EXPECT_EQ(DownStates(), (std::vector<int>{0, 0, 1}));
+}
+
+TEST_F(SpeedButtonTest, AllowAllUpIsSharedByTheGroupAndLetsTheDownButtonRise)
+{
+    Group(1);
+    buttons[1]->SetDown(true);
+    buttons[2]->SetAllowAllUp(true); // an up button tells the group too
     EXPECT_TRUE(buttons[0]->AllowAllUp());
     EXPECT_TRUE(buttons[1]->AllowAllUp());
+    EXPECT_EQ(DownStates(), (std::vector<int>{0, 1, 0})); // an up sender raises nobody
     ClickAt(35, 5);
     EXPECT_EQ(DownStates(), (std::vector<int>{0, 0, 0}));
+    EXPECT_EQ(buttons[1]->State(), bsUp);
 
-    buttons[2]->SetGroupIndex(2); // another group: independent
+    buttons[0]->SetDown(true);
+    buttons[0]->SetAllowAllUp(false); // switched off again: the down button stays latched
+    EXPECT_FALSE(buttons[1]->AllowAllUp());
+    EXPECT_FALSE(buttons[2]->AllowAllUp());
+    ClickAt(5, 5);
+    buttons[0]->SetDown(false);
+    EXPECT_EQ(DownStates(), (std::vector<int>{1, 0, 0}));
+}
+
+TEST_F(SpeedButtonTest, GroupsOnOneParentAreIndependentAndJoiningAGroupRaisesItsDownButton)
+{
+    Group(1);
+    buttons[2]->SetGroupIndex(2);
+    buttons[2]->SetAllowAllUp(true);
+    EXPECT_FALSE(buttons[0]->AllowAllUp()); // another group's switch
     buttons[2]->SetDown(true);
     buttons[0]->SetDown(true);
     EXPECT_EQ(DownStates(), (std::vector<int>{1, 0, 1}));
+
+    buttons[2]->SetGroupIndex(1); // arrives down in group 1
+    EXPECT_EQ(DownStates(), (std::vector<int>{0, 0, 1}));
+    EXPECT_TRUE(buttons[0]->AllowAllUp()); // and brings its switch along
 }
 
-TEST_F(SpeedButtonTest, AcceleratorClicksAShowingButton)
+TEST_F(SpeedButtonTest, BroadcastCarriesTheGroupIndexAndTheSender)
+{
+    auto* receiver = new TPressedReceiver(&form);
+    Group(7);
+    receiver->Heard.clear();
+    buttons[1]->SetDown(true);
+    ASSERT_EQ(receiver->Heard.size(), 1u);
+    const TMessage& m = receiver->Heard[0];
+    EXPECT_EQ(m.Msg, 0xB018u);
+    EXPECT_EQ(m.WParam, 7u);
+    EXPECT_EQ(m.LParam, Sender(buttons[1]));
+    EXPECT_EQ(m.Result, 0);
+
+    receiver->Heard.clear();
+    buttons[1]->SetAllowAllUp(true);
+    buttons[1]->SetDown(false); // coming up tells no one
+    buttons[1]->SetGroupIndex(3);
+    ASSERT_EQ(receiver->Heard.size(), 2u);
+    EXPECT_EQ(receiver->Heard[0].WParam, 7u);
+    EXPECT_EQ(receiver->Heard[1].WParam, 3u);
+    EXPECT_EQ(receiver->Heard[1].LParam, Sender(buttons[1]));
+
+    receiver->Heard.clear();
+    buttons[0]->SetGroupIndex(0); // leaving for no group: nothing to tell
+    EXPECT_TRUE(receiver->Heard.empty());
+}
+
+TEST_F(SpeedButtonTest, ButtonPressedMessagesThatDoNotConcernTheButtonAreIgnored)
+{
+    Group(1);
+    buttons[0]->SetDown(true);
+    TSpeedButton outsider(nullptr); // another parent's button, down in group 1 of its own
+    outsider.SetGroupIndex(1);
+    outsider.SetAllowAllUp(true);
+    outsider.SetDown(true);
+    struct Case {
+        const char* name;
+        WPARAM group;
+        LPARAM sender;
+        bool staysDown;
+    };
+    const std::vector<Case> cases{
+        {"other group", 2, Sender(&outsider), true},
+        {"no sender", 1, 0, true},
+        {"itself", 1, Sender(buttons[0]), true},
+        {"down sender of the group", 1, Sender(&outsider), false},
+    };
+    for (const Case& c : cases) {
+        buttons[0]->Perform(CM_BUTTONPRESSED, c.group, c.sender);
+        EXPECT_EQ(buttons[0]->Down(), c.staysDown) << c.name;
+        EXPECT_EQ(buttons[0]->AllowAllUp(), !c.staysDown) << c.name;
+    }
+    EXPECT_EQ(buttons[0]->State(), bsUp);
+}
+
+// One release of a tracked press, by case: the latch afterwards and whether it clicked.
+TEST_F(SpeedButtonTest, ReleaseRules)
+{
+    struct Case {
+        const char* name;
+        int group;
+        bool allowAllUp;
+        bool downBefore;
+        bool inside;
+        bool downAfter;
+        bool clicked;
+    };
+    const std::vector<Case> cases{
+        {"no group, inside", 0, false, false, true, false, true},
+        {"no group, outside", 0, false, false, false, false, false},
+        {"group, up, inside", 1, false, false, true, true, true},
+        {"group, up, outside", 1, false, false, false, false, false},
+        {"group, down, inside", 1, false, true, true, true, true},
+        {"group, down, outside", 1, false, true, false, true, false},
+        {"all-up group, down, inside", 1, true, true, true, false, true},
+        {"all-up group, down, outside", 1, true, true, false, true, false},
+    };
+    TSpeedButton* b = buttons[1];
+    for (const Case& c : cases) {
+        b->SetAllowAllUp(true);
+        b->SetDown(false);
+        b->SetGroupIndex(c.group);
+        b->SetDown(c.downBefore);
+        b->SetAllowAllUp(c.allowAllUp);
+        clicks.clear();
+        form.MouseInput(miDown, mbLeft, 40, 10, ssLeft);
+        EXPECT_EQ(b->State(), bsDown) << c.name;
+        form.MouseInput(miUp, mbLeft, 40, c.inside ? 10 : 45, 0);
+        EXPECT_EQ(b->Down(), c.downAfter) << c.name;
+        EXPECT_EQ(b->State(), c.downAfter ? bsExclusive : bsUp) << c.name;
+        EXPECT_EQ(clicks.size(), c.clicked ? 1u : 0u) << c.name;
+    }
+}
+
+TEST_F(SpeedButtonTest, PressIsShownOnlyWhileThePointerIsInside)
+{
+    Group(1);
+    TSpeedButton* b = buttons[0];
+    b->SetDown(true);
+    form.MouseInput(miDown, mbRight, 5, 5, ssRight); // only the left button presses
+    form.MouseInput(miUp, mbRight, 5, 5, 0);
+    EXPECT_EQ(b->State(), bsExclusive);
+
+    buttons[1]->SetDown(true);
+    form.MouseInput(miDown, mbLeft, 5, 5, ssLeft);
+    EXPECT_EQ(b->State(), bsDown);
+    form.MouseInput(miMove, mbLeft, 100, 5, ssLeft); // captured: the button hears it outside
+    EXPECT_EQ(b->State(), bsUp);
+    form.MouseInput(miMove, mbLeft, 24, 24, ssLeft);
+    EXPECT_EQ(b->State(), bsDown);
+    form.MouseInput(miMove, mbLeft, 25, 24, ssLeft);
+    EXPECT_EQ(b->State(), bsUp);
+    form.MouseInput(miUp, mbLeft, 25, 24, 0);
+    EXPECT_TRUE(clicks.empty());
+    EXPECT_EQ(DownStates(), (std::vector<int>{0, 1, 0}));
+}
+
+TEST_F(SpeedButtonTest, DoubleClickRaisesOnDblClickOnlyOnALatchedButton)
+{
+    Group(1);
+    int dbl = 0;
+    buttons[0]->OnDblClick = TNotifyEvent([&](TObject*) { ++dbl; });
+    ClickAt(5, 5); // up -> latched
+    form.MouseInput(miDoubleClick, mbLeft, 5, 5, ssLeft | ssDouble);
+    form.MouseInput(miUp, mbLeft, 5, 5, 0);
+    EXPECT_EQ(dbl, 1);
+    EXPECT_EQ(clicks, (std::vector<int>{0, 0})); // the second press clicks as well
+    buttons[1]->SetDown(true);
+    buttons[0]->Perform(WM_LBUTTONDBLCLK, MK_LBUTTON, MakePointParam(5, 5));
+    EXPECT_EQ(dbl, 1);
+}
+
+TEST_F(SpeedButtonTest, AcceleratorClicksAnEnabledButtonOnAShowingParent)
 {
     buttons[1]->SetCaption("&Go");
     form.KeyChar('g');
     EXPECT_TRUE(clicks.empty()); // the form is not showing
     form.Show();
+    EXPECT_EQ(buttons[1]->Perform(CM_DIALOGCHAR, 'G', 0), 1);
     form.KeyChar('g');
-    EXPECT_EQ(clicks, (std::vector<int>{1}));
+    form.KeyChar('o');
+    EXPECT_EQ(clicks, (std::vector<int>{1, 1}));
+    buttons[1]->SetEnabled(false);
+    EXPECT_EQ(buttons[1]->Perform(CM_DIALOGCHAR, 'g', 0), 0);
+    buttons[1]->SetEnabled(true);
+    buttons[1]->SetVisible(false);
+    EXPECT_EQ(buttons[1]->Perform(CM_DIALOGCHAR, 'g', 0), 0);
+    EXPECT_EQ(clicks, (std::vector<int>{1, 1}));
+}
+
+TEST_F(SpeedButtonTest, DisablingKeepsTheLatchAndEndsAPress)
+{
+    Group(1);
+    TSpeedButton* b = buttons[0];
+    b->SetDown(true);
+    b->SetEnabled(false);
+    EXPECT_EQ(b->State(), bsDisabled);
+    EXPECT_TRUE(b->Down());
+    b->SetEnabled(true);
+    EXPECT_EQ(b->State(), bsExclusive);
+
+    buttons[1]->SetDown(true);
+    form.MouseInput(miDown, mbLeft, 5, 5, ssLeft);
+    b->SetEnabled(false); // mid-press
+    b->SetEnabled(true);
+    form.MouseInput(miUp, mbLeft, 5, 5, 0);
+    EXPECT_TRUE(clicks.empty());
+    EXPECT_EQ(DownStates(), (std::vector<int>{0, 1, 0}));
+    EXPECT_EQ(b->State(), bsUp);
 }
 
 } // namespace
