@@ -2,6 +2,7 @@
 // life as the recording platform sees it.
 #include "SwatchFixture.h"
 
+#include "framework/Exception.h"
 #include "framework/Timer.h"
 
 namespace hx::test {
@@ -310,6 +311,15 @@ TEST_F(FadeTest, HoverThroughTheFormsPointerTrackingEndsWithNoTimerRunning)
     platform.Advance(20 * 16);
     EXPECT_EQ(Face(), Web(0x0033ff));
     EXPECT_EQ(TTimer::RunningCount(), 0);
+}
+
+TEST_F(FadeTest, WithoutAPlatformTimerTheMoveRaisesAndNothingFades)
+{
+    platform.SetTimersUnavailable(true);
+    EXPECT_THROW(button->Perform(WM_MOUSEMOVE, 0, MakePointParam(3, 3)), EOutOfResources);
+    EXPECT_EQ(button->Font()->Color(), Web(0xff3300)) << "the caption was recoloured before";
+    EXPECT_EQ(TTimer::RunningCount(), 0);
+    EXPECT_EQ(Face(), Web(0x0033ff));
 }
 
 TEST_F(FadeTest, FreeingAFadingButtonStopsItsTimer)
