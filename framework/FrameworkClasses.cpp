@@ -1,6 +1,7 @@
 #include "framework/FrameworkClasses.h"
 
 #include "framework/Bitmap.h"
+#include "framework/Buttons.h"
 #include "framework/ClassRegistry.h"
 #include "framework/Control.h"
 #include "framework/Form.h"
@@ -39,6 +40,11 @@ const TEnumInfo& BorderStyleInfo()
 const TEnumInfo& FormStyleInfo()
 {
     static const TEnumInfo info{"TFormStyle", {"fsNormal", "fsMDIChild", "fsMDIForm", "fsStayOnTop"}};
+    return info;
+}
+const TEnumInfo& ButtonLayoutInfo()
+{
+    static const TEnumInfo info{"TButtonLayout", {"blGlyphLeft", "blGlyphRight", "blGlyphTop", "blGlyphBottom"}};
     return info;
 }
 
@@ -146,6 +152,25 @@ void DeclareControls()
         .Int("TextHeight", &TForm::TextHeight, &TForm::SetTextHeight);
 }
 
+// GroupIndex comes before Down, so that a description can latch a button down, and before
+// AllowAllUp, whose broadcast then reaches the button's group.
+void DeclareSpeedButton()
+{
+    using B = TSpeedButton;
+    TClassInfo::Of<B>("TSpeedButton", "TGraphicControl")
+        .Inherit("Name", "Left", "Top", "Width", "Height", "Align", "Anchors", "Caption", "Cursor", "Enabled", "Font",
+                 "Hint", "ParentFont", "ParentShowHint", "PopupMenu", "ShowHint", "Tag", "Visible")
+        .Int("GroupIndex", &B::GroupIndex, &B::SetGroupIndex, 0)
+        .Bool("Down", &B::Down, &B::SetDown, false)
+        .Bool("AllowAllUp", &B::AllowAllUp, &B::SetAllowAllUp, false)
+        .Enum("Layout", ButtonLayoutInfo(), &B::Layout, &B::SetLayout, blGlyphLeft)
+        .Int("Margin", &B::Margin, &B::SetMargin, -1)
+        .Int("Spacing", &B::Spacing, &B::SetSpacing, 4)
+        .Object("Glyph", &B::Glyph, "TBitmap")
+        .Bool("Flat", &B::Flat, &B::SetFlat, false)
+        .Inherit("OnClick", "OnDblClick", "OnMouseDown", "OnMouseMove", "OnMouseUp");
+}
+
 // A menu item nests under its menu (the menu's root item) or under another item.
 void SetItemParent(TComponent* child, TComponent* parent)
 {
@@ -205,14 +230,17 @@ void RegisterFrameworkClasses()
     declared = true;
     DeclarePersistents();
     DeclareControls();
+    DeclareSpeedButton();
     DeclareServices();
     RegisterClass<TGraphicControl>(TClassInfo::Find("TGraphicControl"));
     RegisterClass<TWinControl>(TClassInfo::Find("TWinControl"));
     RegisterClass<TForm>(TClassInfo::Find("TForm"));
+    RegisterClass<TSpeedButton>(TClassInfo::Find("TSpeedButton"));
     RegisterClass<TMenuItem>(TClassInfo::Find("TMenuItem"));
     RegisterClass<TPopupMenu>(TClassInfo::Find("TPopupMenu"));
     RegisterClass<TTimer>(TClassInfo::Find("TTimer"));
     RegisterComponents("Standard", {"TPopupMenu"});
+    RegisterComponents("Additional", {"TSpeedButton"});
     RegisterComponents("System", {"TTimer"});
 }
 

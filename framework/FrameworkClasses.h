@@ -1,6 +1,6 @@
 #pragma once
 // The published properties of the framework's own streamable classes (TComponent's Name,
-// TFont, TBitmap, TControl and its descendants, TForm, the menus, TTimer), their
+// TFont, TBitmap, TControl and its descendants, TSpeedButton, TForm, the menus, TTimer), their
 // registration, and the enumerations widgets reuse when they declare their own tables.
 #include "framework/TypInfo.h"
 
@@ -17,5 +17,6 @@ const TEnumInfo& DragModeInfo();     // dmManual, dmAutomatic
 const TEnumInfo& FontStyleInfo();    // fsBold, fsItalic, fsUnderline, fsStrikeOut (TFontStyles)
 const TEnumInfo& BorderStyleInfo();  // bsNone … bsSizeToolWin
 const TEnumInfo& FormStyleInfo();    // fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop
+const TEnumInfo& ButtonLayoutInfo(); // blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom
 
 } // namespace hx
