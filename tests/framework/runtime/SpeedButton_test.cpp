@@ -26,6 +26,48 @@ public:
     }
 };
 
+// A control of another kind in the same group, taking part the way other widgets do: for the
+// length of one broadcast a speed button owned by the parent speaks for it.
+class TLatch : public TGraphicControl {
+public:
+    TLatch(TForm* form, int group) : TGraphicControl(form), Group(group) { SetParent(form); }
+    int Group;
+    bool Down = false;
+    bool AllowAllUp = false;
+    std::vector<TSpeedButton*> Senders;
+
+    void Tell()
+    {
+        TWinControl* parent = Parent();
+        FProxy = new TSpeedButton(parent);
+        parent->InsertControl(FProxy);
+        FProxy->SetGroupIndex(Group);
+        FProxy->SetAllowAllUp(AllowAllUp);
+        FProxy->SetDown(Down);
+        TMessage m{CM_BUTTONPRESSED, static_cast<WPARAM>(Group), reinterpret_cast<LPARAM>(FProxy), 0};
+        parent->Broadcast(m);
+        parent->RemoveControl(FProxy);
+        delete FProxy;
+        FProxy = nullptr;
+    }
+    void Dispatch(void* message) override
+    {
+        auto& m = *static_cast<TMessage*>(message);
+        if (m.Msg != CM_BUTTONPRESSED)
+            return TGraphicControl::Dispatch(message);
+        auto* sender = reinterpret_cast<TSpeedButton*>(m.LParam);
+        if (m.WParam != static_cast<WPARAM>(Group) || !sender || sender == FProxy)
+            return;
+        Senders.push_back(sender);
+        if (sender->Down() && Down)
+            Down = false;
+        AllowAllUp = sender->AllowAllUp();
+    }
+
+private:
+    TSpeedButton* FProxy = nullptr;
+};
+
 class SpeedButtonTest : public ::testing::Test {
 protected:
     SpeedButtonTest()
@@ -156,6 +198,32 @@ TEST_F(SpeedButtonTest, BroadcastCarriesTheGroupIndexAndTheSender)
     receiver->Heard.clear();
     buttons[0]->SetGroupIndex(0); // leaving for no group: nothing to tell
     EXPECT_TRUE(receiver->Heard.empty());
+}
+
+TEST_F(SpeedButtonTest, SpeedButtonsAndAControlSpokenForByAProxyFormOneGroup)
+{
+    auto* latch = new TLatch(&form, 1);
+    Group(1);
+    const int controls = form.ControlCount();
+    buttons[0]->SetDown(true);
+    latch->Down = true; // going down raises the down speed button
+    latch->Tell();
+    EXPECT_EQ(DownStates(), (std::vector<int>{0, 0, 0}));
+    EXPECT_EQ(buttons[0]->State(), bsUp);
+    EXPECT_EQ(form.ControlCount(), controls); // the proxy is gone again
+
+    latch->Senders.clear();
+    buttons[1]->SetDown(true); // and a speed button going down raises the latch
+    EXPECT_FALSE(latch->Down);
+    EXPECT_EQ(latch->Senders, (std::vector<TSpeedButton*>{buttons[1]}));
+
+    latch->AllowAllUp = true; // its switch reaches every speed button of the group
+    latch->Tell();
+    for (auto* b : buttons)
+        EXPECT_TRUE(b->AllowAllUp());
+    EXPECT_EQ(DownStates(), (std::vector<int>{0, 1, 0})); // an up latch raises nobody
+    buttons[2]->SetAllowAllUp(false);
+    EXPECT_FALSE(latch->AllowAllUp);
 }
 
 TEST_F(SpeedButtonTest, ButtonPressedMessagesThatDoNotConcernTheButtonAreIgnored)
