@@ -513,7 +513,8 @@ const TEnumInfo& DisabledImageTypeInfo()
     return info;
 }
 
-const TEnumInfo& ButtonLayoutInfo()
+// The framework's TButtonLayout, named for this table.
+const TEnumInfo& LayoutInfo()
 {
     static const TEnumInfo info{"TButtonLayout", {"blGlyphLeft", "blGlyphRight", "blGlyphTop", "blGlyphBottom"}};
     return info;
@@ -563,7 +564,7 @@ void DeclareButton()
         .Color("FontShadow", &B::FontShadow, &B::SetFontShadow, clNone)
         .Object("ActiveFont", &B::ActiveFont, "TFont")
         .Bool("AllowAllUp", &B::AllowAllUp, &B::SetAllowAllUp, false)
-        .Enum("Layout", ButtonLayoutInfo(), &B::Layout, &B::SetLayout, blGlyphLeft)
+        .Enum("Layout", LayoutInfo(), &B::Layout, &B::SetLayout, blGlyphLeft)
         .Int("Margin", &B::Margin, &B::SetMargin, -1)
         .Int("Spacing", &B::Spacing, &B::SetSpacing, 4)
         .Object("Glyph", &B::Glyph, "TBitmap")

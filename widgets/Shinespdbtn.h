@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "framework/Bitmap.h"
+#include "framework/Buttons.h" // TButtonLayout, TSpeedButton
 #include "framework/Color.h"
 #include "framework/Control.h"
 #include "framework/Events.h"
@@ -19,11 +20,6 @@
 namespace hx {
 
 class TTimer;
-class TSpeedButton; // the framework's speed button, which speaks for a shine button in a group broadcast
-
-// Where the glyph stands relative to the caption. The framework's own speed-button unit
-// will own this enumeration; until it exists it is declared here, with the same values.
-enum TButtonLayout : unsigned char { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 
 enum TFrameType : unsigned char { ftFlatFrame, ftNormalFrame, ftEnclosedFrame };
 
@@ -202,7 +198,7 @@ protected:
     bool FMouseInside = false;
     bool FTracking = false;
     TShineState FState = ssUp;
-    TSpeedButton* FGroupProxy = nullptr;
+    TSpeedButton* FGroupProxy = nullptr; // speaks for this button during a group broadcast
     TTimer* FActiveButtonTimer = nullptr; // owned as a component, freed first
 
 private:
