@@ -4,6 +4,8 @@
 #include <vector>
 
 #include <QApplication>
+#include <QIcon>
+#include <QPixmap>
 #include <QCursor>
 #include <QTimer>
 #include <QToolTip>
@@ -704,6 +706,25 @@ void TForm::ForgetControl(const TControl* control)
         CancelHint();
         s.HintControl = nullptr;
     }
+}
+
+void TForm::SetIcon(const TBitmap& image)
+{
+    if (image.Empty())
+        return;
+    QImage icon(image.Width(), image.Height(), QImage::Format_ARGB32);
+    const std::uint32_t key = static_cast<std::uint32_t>(ColorToRGB(image.TransparentColor()));
+    const std::uint32_t keyWord = (key & 0xFFu) << 16 | (key & 0xFF00u) | (key >> 16 & 0xFFu);
+    for (int y = 0; y < image.Height(); ++y) {
+        auto* row = reinterpret_cast<std::uint32_t*>(icon.scanLine(y));
+        for (int x = 0; x < image.Width(); ++x) {
+            const std::uint32_t word = image.PixelWord(x, y) & 0xFFFFFFu;
+            row[x] = image.Transparent() && word == keyWord ? 0u : (0xFF000000u | word);
+        }
+    }
+    const QIcon qicon(QPixmap::fromImage(icon));
+    QApplication::setWindowIcon(qicon);
+    FImpl->Window->setWindowIcon(qicon);
 }
 
 } // namespace hx

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "framework/Bitmap.h"
 #include "framework/WinControl.h"
 
 namespace hx {
@@ -61,6 +62,9 @@ public:
     void SetFormStyle(TFormStyle value);
     // Where the screen's client area of this window begins.
     TPoint ClientOrigin() const;
+    // The window's icon (and the application's, for its other windows and the taskbar).
+    // A transparent bitmap leaves its transparent colour out.
+    void SetIcon(const TBitmap& image);
 
     // Design metrics kept for the form description.
     int PixelsPerInch() const { return FPixelsPerInch; }

@@ -69,8 +69,12 @@ void TTimer::UpdateTimer()
     // Ticks arrive from the event loop: an error in the handler goes to the application's
     // report and must never unwind into the platform.
     FTimerId = Platform().StartTimer(FInterval, [this] { Guarded([this] { Timer(); }); });
-    if (FTimerId == 0)
+    if (FTimerId == 0) {
+        // Left enabled, the timer would look running to its owner, which then never asks
+        // again: a button whose fade failed once would never fade again.
+        FEnabled = false;
         throw EOutOfResources("Not enough timers available");
+    }
     ++gRunningCount;
 }
 

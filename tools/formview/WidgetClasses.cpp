@@ -1,11 +1,18 @@
 // Each widget unit adds its registration call here, so that formview can build forms that
-// use it; the widgets library is linked in by tools/formview/CMakeLists.txt once it exists.
+// use it; the widgets library is linked in by tools/formview/CMakeLists.txt.
 #include "tools/formview/WidgetClasses.h"
+
+#include "widgets/Glowfadebutton.h"
+#include "widgets/Gradbox.h"
+#include "widgets/Shinespdbtn.h"
 
 namespace hx {
 
 void RegisterWidgetClasses()
 {
+    RegisterGradbox();
+    RegisterGlowfadebutton();
+    RegisterShinespdbtn();
 }
 
 } // namespace hx

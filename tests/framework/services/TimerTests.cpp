@@ -104,10 +104,11 @@ TEST_F(TimerTest, NoTimerLeftRaisesAndStaysStopped)
         EXPECT_EQ(e.Message(), "Not enough timers available");
     }
     EXPECT_FALSE(timer.Running());
+    EXPECT_FALSE(timer.Enabled()) << "a timer that got none must not look enabled";
     EXPECT_EQ(TTimer::RunningCount(), 0);
 
     Platform.SetTimersUnavailable(false);
-    timer.SetInterval(10);  // the next change that needs a timer gets one
+    timer.SetEnabled(true);  // asking again, once the platform has timers, gets one
     EXPECT_TRUE(timer.Running());
 }
 

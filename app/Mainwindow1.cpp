@@ -1,0 +1,175 @@
+#include "app/Mainwindow1.h"
+
+#include <algorithm>
+#include <any>
+#include <cstring>
+
+#include "app/Appicon.h"
+#include "framework/Application.h"
+#include "framework/Clipboard.h"
+#include "framework/FormReader.h"
+#include "framework/FrameworkClasses.h"
+#include "framework/IniFiles.h"
+#include "framework/Platform.h"
+#include "framework/TypInfo.h"
+
+namespace hx {
+
+TMainForm1* MainForm1 = nullptr;
+const char* const kInformationHost = HEXATINT_INFO_HOST;
+
+namespace {
+
+constexpr const char* kSettingsName = "Hexatint91.ini";
+constexpr const char* kSettingsSection = "SET";
+constexpr const char* kOnTopKey = "FRON";
+
+std::string SwatchName(int n)
+{
+    return "GlowFadeButton" + std::to_string(n);
+}
+
+std::string SwatchHandlerName(int n)
+{
+    return SwatchName(n) + "Click";
+}
+
+} // namespace
+
+std::string SettingsPath(const std::string& executablePath)
+{
+    const std::size_t slash = executablePath.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string() : executablePath.substr(0, slash + 1);
+    return folder + kSettingsName;
+}
+
+std::string InformationAddress(const std::string& executablePath)
+{
+    std::string name = executablePath.substr(executablePath.rfind('/') + 1);
+    const std::size_t dot = name.rfind('.');
+    if (dot != std::string::npos)
+        name.erase(dot);
+    return std::string("http://") + kInformationHost + "/info.php?pf=w&sn=" + name;
+}
+
+void RegisterMainForm1Class()
+{
+    static bool declared = false;
+    if (declared)
+        return;
+    RegisterFrameworkClasses();
+    RegisterGradbox();
+    RegisterGlowfadebutton();
+
+    TClassInfo& info = TClassInfo::Declare("TMainForm1", TClassInfo::Find("TForm"));
+    TClassBuilder<TMainForm1>(info)
+        .InheritAll()
+        .Method("N4Click", &TMainForm1::N4Click)
+        .Method("N6Click", &TMainForm1::N6Click)
+        .Method("FormClose", &TMainForm1::FormClose)
+        .Method("FormCreate", &TMainForm1::FormCreate);
+    // The 91 swatch handlers differ only in the swatch they read.
+    for (int n = 1; n <= kSwatchCount; ++n) {
+        const std::string name = SwatchHandlerName(n);
+        info.AddMethod(TMethodInfo{name, typeid(TNotifyEvent), [n, name](TObject* instance) {
+                                       auto* form = static_cast<TMainForm1*>(instance);
+                                       return std::any(TNotifyEvent(
+                                           [form, n](TObject* sender) { form->GlowFadeButtonClick(n, sender); },
+                                           form, name));
+                                   }});
+    }
+    declared = true;
+}
+
+template <class T>
+T* TMainForm1::Field(const char* name) const
+{
+    T* component = dynamic_cast<T*>(FindComponent(name));
+    if (!component)
+        throw EComponentError(std::string("The main window's description lacks ") + name);
+    return component;
+}
+
+TMainForm1::TMainForm1(TComponent* owner) : TForm(owner)
+{
+    RegisterMainForm1Class();
+    ReadComponent(this, std::string(kMainwindow1Form), "Mainwindow1.form");
+
+    for (int n = 1; n <= kSwatchCount; ++n)
+        FSwatches[n - 1] = Field<TGlowFadeButton>(SwatchName(n).c_str());
+    PopupMenu1 = Field<TPopupMenu>("PopupMenu1");
+    N4 = Field<TMenuItem>("N4");
+    N5 = Field<TMenuItem>("N5");
+    N6 = Field<TMenuItem>("N6");
+    N10 = Field<TMenuItem>("N10");
+    N7 = Field<TMenuItem>("N7");
+    GradBox1 = Field<TGradBox>("GradBox1");
+    GradBox2 = Field<TGradBox>("GradBox2");
+
+    // The description binds no handler to the exit item; it closes the window like the close box.
+    N7->OnClick = TNotifyEvent(this, &TMainForm1::N7Click, "N7Click");
+    SetApplicationIcon(this);
+}
+
+void TMainForm1::FormCreate(TObject* /*sender*/)
+{
+    TIniFile settings(SettingsPath(Platform().ModuleFileName()));
+    N4->SetChecked(settings.ReadBool(kSettingsSection, kOnTopKey, N4->Checked()));
+    MainForm1->SetFormStyle(N4->Checked() ? fsStayOnTop : fsNormal);
+}
+
+void TMainForm1::FormClose(TObject* /*sender*/, TCloseAction& /*action*/)
+{
+    TIniFile settings(SettingsPath(Platform().ModuleFileName()));
+    settings.WriteBool(kSettingsSection, kOnTopKey, N4->Checked());
+}
+
+void TMainForm1::N4Click(TObject* /*sender*/)
+{
+    const bool onTop = !N4->Checked();
+    N4->SetChecked(onTop);
+    MainForm1->SetFormStyle(onTop ? fsStayOnTop : fsNormal);
+}
+
+void TMainForm1::N6Click(TObject* /*sender*/)
+{
+    Platform().ShellOpen(InformationAddress(Platform().ModuleFileName()));
+}
+
+void TMainForm1::N7Click(TObject* /*sender*/)
+{
+    Close();
+}
+
+void TMainForm1::GlowFadeButtonClick(int n, TObject* /*sender*/)
+{
+    const TGlowFadeButton* swatch = GlowFadeButton(n);
+    // ColorCode has room for 11 characters: a longer caption is cut there.
+    const std::string& caption = swatch->Caption();
+    const std::size_t length = std::min(caption.size(), sizeof(ColorCode) - 1);
+    std::memcpy(ColorCode, caption.data(), length);
+    ColorCode[length] = '\0';
+    Clipboard()->SetTextBuf(ColorCode);
+
+    GradBox1->SetTopColor(swatch->Color());
+    GradBox2->SetTopColor(swatch->Color());
+
+    Platform().MessageBeep(0);
+}
+
+int HexatintMain(int /*argc*/, char** /*argv*/)
+{
+    try {
+        Application->Initialize();
+        Application->SetTitle("Hexatint91");
+        Application->CreateForm(MainForm1);
+        Application->Run();
+    } catch (const Exception& error) {
+        Application->ShowException(error);
+    } catch (...) {
+        Application->ShowException(Exception());
+    }
+    return 0;
+}
+
+} // namespace hx

@@ -1,0 +1,73 @@
+#pragma once
+// The tool's one window: 91 swatches over two gradient panels, a context menu, and the
+// settings file that remembers whether the window stays on top.
+#include <string>
+#include <string_view>
+
+#include "framework/Form.h"
+#include "framework/Menus.h"
+#include "widgets/Glowfadebutton.h"
+#include "widgets/Gradbox.h"
+
+namespace hx {
+
+constexpr int kSwatchCount = 91;
+
+class TMainForm1 : public TForm {
+public:
+    // Builds the window from its form description.
+    explicit TMainForm1(TComponent* owner);
+    const char* ClassName() const override { return "TMainForm1"; }
+
+    // Swatch n, 1 … 91.
+    TGlowFadeButton* GlowFadeButton(int n) const { return FSwatches[n - 1]; }
+
+    TPopupMenu* PopupMenu1 = nullptr;
+    TMenuItem* N4 = nullptr;  // always on top
+    TMenuItem* N5 = nullptr;  // separator
+    TMenuItem* N6 = nullptr;  // information
+    TMenuItem* N10 = nullptr; // separator
+    TMenuItem* N7 = nullptr;  // exit
+    TGradBox* GradBox1 = nullptr; // left panel
+    TGradBox* GradBox2 = nullptr; // right panel
+    // The last copied web code; room for 11 characters and the terminating zero.
+    char ColorCode[12] = {};
+
+    // Handlers, bound by name from the description.
+    void N4Click(TObject* sender);
+    void N6Click(TObject* sender);
+    void FormClose(TObject* sender, TCloseAction& action);
+    void FormCreate(TObject* sender);
+    // GlowFadeButton1Click … GlowFadeButton91Click all run this, each for its own swatch.
+    void GlowFadeButtonClick(int n, TObject* sender);
+    // The exit item: closes the window as its close box does, so the setting is saved.
+    void N7Click(TObject* sender);
+
+private:
+    template <class T>
+    T* Field(const char* name) const;
+
+    TGlowFadeButton* FSwatches[kSwatchCount] = {};
+};
+
+extern TMainForm1* MainForm1;
+
+// The main form's description, as built into the executable.
+extern const std::string_view kMainwindow1Form;
+
+// The host of the information page (chosen when the tool is built).
+extern const char* const kInformationHost;
+
+// The settings file: the executable's folder and the fixed name "Hexatint91.ini".
+std::string SettingsPath(const std::string& executablePath);
+// The information page for an executable: http://HOST/info.php?pf=w&sn=<base name>, the
+// base name being the file name without its folder and without its extension.
+std::string InformationAddress(const std::string& executablePath);
+
+// Declares TMainForm1's class information (its method table) once.
+void RegisterMainForm1Class();
+
+// The process entry: returns the exit code (always 0).
+int HexatintMain(int argc, char** argv);
+
+} // namespace hx
