@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -136,7 +137,8 @@ std::vector<TLine> SplitLines(const std::string& text)
         TLine line;
         line.Begin = pos;
         if (newline == std::string::npos) {
-            line.End = line.Next = text.size();
+            line.Next = text.size();
+            line.End = text.back() == '\r' ? text.size() - 1 : text.size();
         } else {
             line.End = (newline > pos && text[newline - 1] == '\r') ? newline - 1 : newline;
             line.Next = newline + 1;
@@ -170,6 +172,16 @@ TParsedLine ParseLine(std::string_view line)
     parsed.Name = Trim(body.substr(0, equals));
     parsed.Value = Trim(body.substr(equals + 1));
     return parsed;
+}
+
+// What completes the file's last line before a line is added after it: nothing when it
+// ends in LF, the LF of a CR LF pair when it ends in CR (that CR already ends the line),
+// else the file's line break.
+std::string MissingBreak(const std::string& text, const std::string& eol)
+{
+    if (text.empty() || text.back() == '\n')
+        return {};
+    return text.back() == '\r' ? "\n" : eol;
 }
 
 std::string_view LineText(const std::string& text, const TLine& line)
@@ -224,14 +236,19 @@ std::optional<std::string> ReadHead(const std::string& path, std::size_t limit)
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file)
         return std::nullopt;
-    std::string text(limit + 1, '\0');
-    const std::size_t got = std::fread(text.data(), 1, text.size(), file);
+    // The text grows with what is read, so that a small file costs a small buffer rather
+    // than one of the whole bound, zeroed, on every lookup.
+    std::string text;
+    char buffer[65536];
+    std::size_t got;
+    while (text.size() <= limit &&
+           (got = std::fread(buffer, 1, std::min(sizeof buffer, limit + 1 - text.size()), file)) > 0)
+        text.append(buffer, got);
     const bool failed = std::ferror(file) != 0;
     std::fclose(file);
     if (failed)
         return std::nullopt;
-    text.resize(got);
-    if (got > limit) {
+    if (text.size() > limit) {
         const std::size_t lastBreak = text.rfind('\n', limit - 1);
         text.resize(lastBreak == std::string::npos ? 0 : lastBreak + 1);
     }
@@ -449,12 +466,11 @@ void TIniFile::WriteString(const std::string& section, const std::string& key, c
             if (ParseLine(LineText(text, lines[i])).Kind != TLineKind::Blank)
                 last = i;
         std::string insert = key + "=" + value + eol;
-        if (lines[last].Next == lines[last].End)  // the file's last line, without a break
-            insert = eol + insert;
+        if (lines[last].Next == text.size())  // the file's last line, perhaps without a break
+            insert = MissingBreak(text, eol) + insert;
         text.insert(lines[last].Next, insert);
     } else {
-        if (!text.empty() && text.back() != '\n')
-            text += eol;
+        text += MissingBreak(text, eol);
         text += "[" + section + "]" + eol + key + "=" + value + eol;
     }
     if (!ReplaceFile(FFileName, text))

@@ -6,7 +6,8 @@
 // spaces and tabs, then loses one pair of surrounding matching quotes (' or "). A missing
 // file, section or key gives the default. The first occurrence of a key in a section wins,
 // and only the first section of a name counts. A UTF-8 byte order mark is not part of the
-// first line. Lines end in LF or CR LF.
+// first line. Lines end in LF or CR LF; a CR that ends the file ends its last line too (a
+// file cut after it), so that adding a line after it keeps the last value as it read.
 //
 // Writing is immediate: every other line of the file stays byte for byte; a missing section
 // is appended at the end, a missing key is added after the last non-blank line of its
