@@ -580,7 +580,11 @@ private:
 
     void Assign(const TToken& name, const TValue& value)
     {
-        auto [target, prop] = Resolve(name);
+        // Plain variables, not a structured binding: the lambdas below capture them, which
+        // clang before 16 refuses for bindings (the fuzz build uses clang).
+        const std::pair<TObject*, const TPropInfo*> resolved = Resolve(name);
+        TObject* const target = resolved.first;
+        const TPropInfo* const prop = resolved.second;
         const TToken& v = value.Token;
         const std::string context = "Cannot set " + name.Text + ": ";
         auto setOrdinal = [&](std::int64_t x) { At(v.At, context, [&] { prop->SetOrdinal(target, x); }); };
