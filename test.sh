@@ -17,3 +17,25 @@ export LSAN_OPTIONS="suppressions=$PWD/tests/support/lsan.supp:print_suppression
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 cd build-test
 ctest --output-on-failure -j2 --timeout 600
+cd ..
+
+# --- Fuzzing: each libFuzzer target for a bounded time on a copy of its seed corpus ---------
+# A separate clang build in build-fuzz/ (tests/fuzz). A crash, leak, hang or failed check
+# fails the run; the input that did it is kept in build-fuzz/fuzz-run/<target>/artifacts/.
+tools/install-deps.sh clang libclang-rt-14-dev
+cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
+  -DHEXATINT_FUZZ=ON -DHEXATINT_TESTS=OFF >/dev/null
+fuzzers=(fuzz_ini_read fuzz_ini_write fuzz_form_read)
+cmake --build build-fuzz --target "${fuzzers[@]}"
+for fuzzer in "${fuzzers[@]}"; do
+  run=build-fuzz/fuzz-run/$fuzzer
+  rm -rf "$run" && mkdir -p "$run/corpus" "$run/artifacts"
+  cp tests/fuzz/corpus/$fuzzer/* "$run/corpus/"
+  if ! QT_QPA_PLATFORM=offscreen build-fuzz/bin/$fuzzer -max_total_time=60 -timeout=10 \
+      -rss_limit_mb=2048 -artifact_prefix="$run/artifacts/" "$run/corpus" >"$run/log" 2>&1; then
+    tail -n 80 "$run/log"
+    echo "$fuzzer failed; its input is in $run/artifacts/" >&2
+    exit 1
+  fi
+  echo "$fuzzer: $(grep -h '^Done' "$run/log")"
+done

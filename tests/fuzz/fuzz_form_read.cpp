@@ -1,0 +1,111 @@
+// Arbitrary bytes as a form description, read into a plain TForm root with every class
+// formview knows registered. The read either succeeds or raises EReadError with a
+// FILE:LINE:COLUMN message (any other error, a crash, a leak or a hang is a finding). A
+// form that reads is written back, and the written text must read and write back to the
+// same text.
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "framework/Exception.h"
+#include "framework/Form.h"
+#include "framework/FormReader.h"
+#include "framework/FormWriter.h"
+#include "framework/FrameworkClasses.h"
+#include "framework/GuiSession.h"
+#include "tools/formview/WidgetClasses.h"
+
+namespace {
+
+const std::string kFileName = "fuzz.form";
+
+[[noreturn]] void Fail(const std::string& what, std::string_view text)
+{
+    std::fprintf(stderr, "\n*** %s\n--- text:\n%.*s\n---\n", what.c_str(), static_cast<int>(text.size()), text.data());
+    std::fflush(stderr);
+    std::abort();
+}
+
+// Handler names bind to nothing: the stand-in root has no methods, as in formview.
+void ReadInto(hx::TForm& root, const std::string& text, std::string& rootClassName)
+{
+    hx::TFormReader reader;
+    reader.SetFallbackHandler([](const std::string&) { return [] {}; });
+    reader.Read(&root, text, kFileName);
+    rootClassName = reader.RootClassName();
+}
+
+std::size_t CountLines(std::string_view text)
+{
+    std::size_t lines = 1;
+    for (char c : text)
+        lines += c == '\n';
+    return lines;
+}
+
+void CheckError(const hx::EReadError& e, const std::string& text)
+{
+    const std::string prefix = kFileName + ":" + std::to_string(e.Line()) + ":" + std::to_string(e.Column()) + ": ";
+    if (e.FileName() != kFileName || e.Message() != prefix + e.Text() || e.Text().empty())
+        Fail("malformed error message: " + e.Message(), text);
+    // A column counts characters; a line has no more characters than bytes (+1 for the
+    // position just past its end).
+    if (e.Line() < 1 || static_cast<std::size_t>(e.Line()) > CountLines(text) || e.Column() < 1 ||
+        static_cast<std::size_t>(e.Column()) > text.size() + 1)
+        Fail("error position out of the text: " + e.Message(), text);
+}
+
+// Writes what root holds; the form written must come back to the same text.
+void CheckRoundTrip(hx::TForm& root, const std::string& rootClassName, const std::string& input)
+{
+    std::string written;
+    try {
+        written = hx::WriteComponent(&root, rootClassName);
+    } catch (const hx::Exception& e) {
+        Fail("writing a form that was read failed: " + e.Message(), input);
+    }
+    auto again = std::make_unique<hx::TForm>(nullptr);
+    std::string againClass;
+    try {
+        ReadInto(*again, written, againClass);
+    } catch (const hx::Exception& e) {
+        Fail("the written form does not read: " + e.Message() + "\n--- input:\n" + input, written);
+    }
+    const std::string rewritten = hx::WriteComponent(again.get(), againClass);
+    if (rewritten != written)
+        Fail("writing the written form again differs:\n" + rewritten + "--- input:\n" + input, written);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    hx::EnsureGuiSession();
+    hx::RegisterFrameworkClasses();
+    hx::RegisterWidgetClasses();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    if (size > 256 * 1024)
+        return -1;
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    auto root = std::make_unique<hx::TForm>(nullptr);
+    std::string rootClassName;
+    try {
+        ReadInto(*root, text, rootClassName);
+    } catch (const hx::EReadError& e) {
+        CheckError(e, text);
+        return 0;
+    } catch (const std::exception& e) {
+        Fail(std::string("an error other than EReadError: ") + e.what(), text);
+    }
+    CheckRoundTrip(*root, rootClassName, text);
+    return 0;
+}
