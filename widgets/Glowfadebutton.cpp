@@ -192,8 +192,13 @@ void TGlowFadeButton::RestoreCaptionColor()
 // end once there. The stopping tick still moves the border and paints.
 void TGlowFadeButton::Animate(TObject*)
 {
+    const TColor before = FCurrentColor;
     FCurrentColor = StepPair(FCurrentColor, FColor, FDestColor, false);
     FCurrentBorderColor = StepPair(FCurrentBorderColor, FBorderColor, FBorderDestColor, true);
+    // A tick that cannot move the face (Step set to 0 in the middle of a fade) would tick
+    // for ever; at either end the stop test above has already stopped the timer.
+    if (FCurrentColor == before)
+        FFadeTimer->SetEnabled(false);
     Paint();
 }
 

@@ -177,6 +177,18 @@ TEST_F(FadeTest, ZeroStepStopsOnTheFirstTickAndNegativeStepSwapsTheDirections)
     EXPECT_EQ(Border(), clWhite);
 }
 
+TEST_F(FadeTest, StepSetToZeroInTheMiddleOfAFadeStopsAtTheNextTick)
+{
+    Move();
+    Ticks(10);
+    const TColor halfway = Face();
+    button->SetStep(0);
+    Leave(); // the fade-out now moves by 0: it can never arrive anywhere
+    EXPECT_EQ(RunOut(), 1) << "a tick that cannot move the face ends the fade";
+    EXPECT_EQ(Face(), halfway);
+    EXPECT_EQ(TTimer::RunningCount(), 0);
+}
+
 TEST_F(FadeTest, SpeedZeroRunsNoTimerSoHoveringOnlyRecoloursTheCaption)
 {
     button->SetSpeed(0);
