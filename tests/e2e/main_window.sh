@@ -38,6 +38,15 @@ sleep 0.3
 clip=$(xclip -o -selection clipboard 2>/dev/null || true)
 [ "$clip" = "#ff9900" ] || fail "clipboard holds '$clip'"
 
+note "the click washed the backdrop: orange outer edges, white middle band"
+move_to 2 2
+sleep 0.3
+[ "$(pixel 447 1)" = ff9900 ] || fail "right edge is $(pixel 447 1), not ff9900"
+[ "$(pixel 0 1)" = ff9902 ] || fail "left edge is $(pixel 0 1), not two ramp steps from ff9900"
+for x in 200 224 247; do
+  [ "$(pixel $x 1)" = ffffff ] || fail "middle band at x=$x is $(pixel $x 1)"
+done
+
 note "a right click opens the context menu; its first item turns always-on-top off"
 before=$(xdotool search --onlyvisible --name '' 2>/dev/null | wc -l)
 move_to 2 2
