@@ -94,9 +94,7 @@ TColor GetSysColor(int index);
 // white; any other value keeps its low 24 bits.
 TColor ColorToRGB(TColor color);
 
-// Colour names as form descriptions write them ("clWhite", "clBtnFace"). ColorToIdent
-// gives false for a value without a name; IdentToColor false for an unknown name.
-bool ColorToIdent(TColor color, const char*& name);
-bool IdentToColor(const char* name, TColor& color);
+// The names form descriptions give colours ("clWhite", "clBtnFace") are in the type
+// information: ColorIdents() in framework/TypInfo.h.
 
 } // namespace hx
