@@ -384,16 +384,33 @@ bool RewriteInPlace(const std::string& target, const std::string& data)
     return ok;
 }
 
+// The file a path stands for: symbolic links followed to the file they name, whether or
+// not that file exists yet (a relative link counts from the link's own folder). Nullopt for
+// a chain of links that never ends.
+std::optional<std::string> FollowLinks(const std::string& path)
+{
+    namespace fs = std::filesystem;
+    fs::path target(path);
+    for (int hop = 0; hop < 40; ++hop) {
+        std::error_code error;
+        if (!fs::is_symlink(target, error))
+            return target.string();
+        const fs::path next = fs::read_symlink(target, error);
+        if (error)
+            return std::nullopt;
+        target = next.is_absolute() ? next : target.parent_path() / next;
+    }
+    return std::nullopt;
+}
+
 bool ReplaceFile(const std::string& path, const std::string& data)
 {
-    // Write through a symbolic link to the file it names, rather than replacing the link.
-    std::error_code error;
-    std::string target = path;
-    if (std::filesystem::is_symlink(path, error)) {
-        const auto resolved = std::filesystem::weakly_canonical(path, error);
-        if (!error)
-            target = resolved.string();
-    }
+    // Write through a symbolic link to the file it names, rather than replacing the link,
+    // also when that file is not there yet (the first write creates it).
+    const std::optional<std::string> resolved = FollowLinks(path);
+    if (!resolved)
+        return false;
+    const std::string& target = *resolved;
     struct stat old {};
     const bool exists = ::stat(target.c_str(), &old) == 0;
     if (exists && !S_ISREG(old.st_mode))
