@@ -511,6 +511,11 @@ void TControl::CMParentColorChanged(TMessage&)
     FParentColor = true;
 }
 
+TAccessibleInfo TControl::AccessibleInfo() const
+{
+    return TAccessibleInfo{arPane, Caption(), Hint(), false};
+}
+
 void TControl::Click()
 {
     if (OnClick)

@@ -85,6 +85,16 @@ using TDragOverEvent = TEvent<TObject*, TObject*, int, int, TDragState, bool&>;
 using TEndDragEvent = TEvent<TObject*, TObject*, int, int>;
 using TStartDragEvent = TEvent<TObject*, TObject*&>;
 
+// What assistive technology is told about a windowless control (the framework builds the
+// toolkit's accessibility objects from it; see Accessibility.h).
+enum TAccessibleRole : unsigned char { arPane, arPushButton, arStaticText, arGraphic };
+struct TAccessibleInfo {
+    TAccessibleRole Role = arPane;
+    std::string Name;
+    std::string Description;
+    bool Pressable = false; // its press action does what a click does: Click()
+};
+
 // Shift state carried by a mouse message's key flags (plus Alt, read from the platform).
 TShiftState KeysToShiftState(WPARAM keys);
 WPARAM ShiftStateToKeys(TShiftState shift);
@@ -220,6 +230,9 @@ public:
     TStartDragEvent OnStartDrag;
 
     void Notification(TComponent* component, TOperation operation) override;
+
+    // Role, name (the caption), description (the hint) and whether it can be pressed.
+    virtual TAccessibleInfo AccessibleInfo() const;
 
     // Overridable event methods; each raises its event.
     virtual void Click();

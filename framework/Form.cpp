@@ -10,8 +10,10 @@
 #include <QTimer>
 #include <QToolTip>
 
+#include "framework/Accessibility.h"
 #include "framework/Application.h"
 #include "framework/FormWindow.h"
+#include "framework/IconImagePrivate.h"
 #include "framework/Menus.h"
 #include "framework/Platform.h"
 
@@ -203,6 +205,7 @@ TForm::TForm(TComponent* owner) : TWinControl(owner), FImpl(std::make_unique<TFo
     FParentColor = false;
     FParentFont = false;
     FImpl->Window = std::make_unique<TFormWindow>(this);
+    InstallFormAccessibility(this);
     State().Forms.push_back(this);
     ApplyWindowFlags();
     SetBounds(0, 0, 320, 240);
@@ -218,6 +221,7 @@ TForm::~TForm()
     while (ControlCount() > 0)
         delete Controls(ControlCount() - 1);
     ForgetControl(this);
+    ReleaseFormAccessibility(this);
     std::erase(State().Forms, this);
 }
 
@@ -712,17 +716,7 @@ void TForm::SetIcon(const TBitmap& image)
 {
     if (image.Empty())
         return;
-    QImage icon(image.Width(), image.Height(), QImage::Format_ARGB32);
-    const std::uint32_t key = static_cast<std::uint32_t>(ColorToRGB(image.TransparentColor()));
-    const std::uint32_t keyWord = (key & 0xFFu) << 16 | (key & 0xFF00u) | (key >> 16 & 0xFFu);
-    for (int y = 0; y < image.Height(); ++y) {
-        auto* row = reinterpret_cast<std::uint32_t*>(icon.scanLine(y));
-        for (int x = 0; x < image.Width(); ++x) {
-            const std::uint32_t word = image.PixelWord(x, y) & 0xFFFFFFu;
-            row[x] = image.Transparent() && word == keyWord ? 0u : (0xFF000000u | word);
-        }
-    }
-    const QIcon qicon(QPixmap::fromImage(icon));
+    const QIcon qicon(QPixmap::fromImage(IconToQImage(image)));
     QApplication::setWindowIcon(qicon);
     FImpl->Window->setWindowIcon(qicon);
 }

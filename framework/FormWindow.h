@@ -16,6 +16,7 @@ namespace hx {
 class TFormWindow final : public QWidget {
 public:
     explicit TFormWindow(TForm* form);
+    TForm* Form() const { return FForm; }
 
     // Posted to ask for the form's paint pass (low priority, coalesced by the form).
     static const QEvent::Type PaintRequest;

@@ -76,6 +76,11 @@ TGlowFadeButton::~TGlowFadeButton()
     FFadeTimer = nullptr;
 }
 
+TAccessibleInfo TGlowFadeButton::AccessibleInfo() const
+{
+    return TAccessibleInfo{arPushButton, FCaption, Hint(), true};
+}
+
 void TGlowFadeButton::Dispatch(void* message)
 {
     TMessage& m = *static_cast<TMessage*>(message);

@@ -33,6 +33,8 @@ public:
     TColor ERGB(int red, int green, int blue, bool rangeClamp, bool noStop, TColor fromColor, TColor toColor);
 
     void Dispatch(void* message) override;
+    // A push button named by its own caption, described by its hint.
+    TAccessibleInfo AccessibleInfo() const override;
 
     // --- Published properties -----------------------------------------------------------
     // The button's own face colour and caption: not the framework control's.
