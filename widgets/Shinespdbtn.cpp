@@ -5,7 +5,10 @@
 #include "framework/Canvas.h"
 #include "framework/ClassRegistry.h"
 #include "framework/Exception.h"
+#include "framework/Form.h"
 #include "framework/FrameworkClasses.h"
+#include "framework/Gdi.h"
+#include "framework/Platform.h"
 #include "framework/Timer.h"
 #include "framework/TypInfo.h"
 
@@ -236,22 +239,6 @@ void TShineSpeedButton::Loaded()
     TGraphicControl::Loaded();
 }
 
-// Stand-in face until the full drawing arrives: the state's face colour. The disabled
-// state is settled here because every paint must show a disabled control as disabled.
-void TShineSpeedButton::Paint()
-{
-    if (!Enabled()) {
-        FState = ssDisabled;
-        FTracking = false;
-    }
-    if (FTransparent)
-        return;
-    const TShineBtnColors& set = (FState == ssPressed || FState == ssDown) ? *FPressedColors : *FColors;
-    TCanvas* canvas = Canvas();
-    canvas->Brush()->SetColor(set.Color());
-    canvas->FillRect(Rect(0, 0, Width(), Height()));
-}
-
 // --- Setters ----------------------------------------------------------------------------------
 
 template <class V>
@@ -383,16 +370,586 @@ void TShineSpeedButton::FontsAndColorsOnChange(TObject* /*sender*/)
     Invalidate();
 }
 
+// --- Drawing ----------------------------------------------------------------------------------
+
+namespace {
+
+// Half of n for centring: integer division truncating toward zero (-3 gives -1).
+constexpr int Half(int n) { return n / 2; }
+
+// The face is composed off-screen so that background, image, caption and frame reach the
+// screen in one copy; a transparent button draws straight over its parent instead.
+class TPaintTarget {
+public:
+    TPaintTarget(TCanvas* own, bool direct, int width, int height) : FOwn(own)
+    {
+        if (direct)
+            return;
+        FBitmap = std::make_unique<TBitmap>();
+        FBitmap->SetHandleType(bmDDB);
+        FBitmap->SetSize(width, height);
+    }
+    TCanvas* Canvas() const { return FBitmap ? FBitmap->Canvas() : FOwn; }
+    void Finish()
+    {
+        if (FBitmap)
+            FOwn->Draw(0, 0, FBitmap.get());
+    }
+
+private:
+    TCanvas* FOwn;
+    std::unique_ptr<TBitmap> FBitmap;
+};
+
+// 256 steps from start to end along one row (or column): step i is
+// c0 + i * (c1 - c0) / 255 per channel, truncated toward zero, so both ends are exact.
+std::unique_ptr<TBitmap> GradientStrip(TColor start, TColor end, bool vertical)
+{
+    auto strip = std::make_unique<TBitmap>();
+    strip->SetPixelFormat(pf32bit);
+    strip->SetHandleType(bmDIB);
+    strip->SetSize(vertical ? 1 : 256, vertical ? 256 : 1);
+    const std::uint32_t a = ColorToPixel(start);
+    const std::uint32_t b = ColorToPixel(end);
+    auto step = [](unsigned c0, unsigned c1, int i) {
+        const int from = static_cast<int>(c0);
+        return static_cast<unsigned>(from + i * (static_cast<int>(c1) - from) / 255);
+    };
+    for (int i = 0; i < 256; ++i) {
+        const std::uint32_t word =
+            Pack(step(Red(a), Red(b), i), step(Green(a), Green(b), i), step(Blue(a), Blue(b), i));
+        if (vertical)
+            Row(*strip, i)[0] = word;
+        else
+            Row(*strip, 0)[i] = word;
+    }
+    return strip;
+}
+
+// A pen line from one point to another; the platform's rule leaves the end point unpainted.
+void Line(TCanvas* canvas, int x0, int y0, int x1, int y1)
+{
+    canvas->MoveTo(x0, y0);
+    canvas->LineTo(x1, y1);
+}
+
+// The corner pairs of the bevels: two lines from one corner each.
+void OuterTopLeft(TCanvas* c, int w, int h) { Line(c, 0, 0, w - 1, 0); Line(c, 0, 0, 0, h - 1); }
+void OuterBottomRight(TCanvas* c, int w, int h) { Line(c, w - 1, h - 1, 0, h - 1); Line(c, w - 1, h - 1, w - 1, 0); }
+void SecondTopLeft(TCanvas* c, int w, int h) { Line(c, 1, 1, w - 1, 1); Line(c, 1, 1, 1, h - 1); }
+void SecondBottomRight(TCanvas* c, int w, int h) { Line(c, w - 2, h - 2, 0, h - 2); Line(c, w - 2, h - 2, w - 2, 0); }
+void InsetTopLeft(TCanvas* c, int w, int h) { Line(c, 1, 1, w - 2, 1); Line(c, 1, 1, 1, h - 2); }
+void InsetBottomRight(TCanvas* c, int w, int h) { Line(c, w - 2, h - 2, 1, h - 2); Line(c, w - 2, h - 2, w - 2, 1); }
+
+} // namespace
+
+void TShineSpeedButton::Paint()
+{
+    if (!Enabled()) {
+        FState = ssDisabled;
+        FTracking = false;
+    }
+    TPaintTarget target(Canvas(), FTransparent, Width(), Height());
+    BackDraw(target.Canvas());
+    ImageDraw(target.Canvas());
+    FrameDraw(target.Canvas());
+    target.Finish();
+}
+
+void TShineSpeedButton::BackDraw(TCanvas* canvas)
+{
+    if (FTransparent)
+        return;
+    const TShineBtnColors& set = StateColors();
+    const TRect client = Rect(0, 0, Width(), Height());
+    if (!set.Gradation()) {
+        canvas->Brush()->SetStyle(bsSolid);
+        canvas->Brush()->SetColor(set.Color());
+        canvas->FillRect(client);
+        return;
+    }
+    const std::unique_ptr<TBitmap> strip = GradientStrip(set.Color(), set.GradColor(), set.GradVertical());
+    canvas->StretchDraw(client, strip.get());
+}
+
+// The emboss mask marks the glyph's edges in white: drawn once in the light colour one
+// pixel down-right, then in the dark colour in place. Text and background colours black
+// and white make the one-bit mask read as all-zero and all-one pixels.
+void TShineSpeedButton::DrawEmbossMask(TCanvas* canvas, TBitmap* mask, TPoint p)
+{
+    const struct {
+        TColor Color;
+        int Offset;
+    } passes[] = {{FDisabledHighlight, 1}, {FDisabledShadow, 0}};
+    for (const auto& pass : passes) {
+        canvas->Brush()->SetColor(pass.Color);
+        SetTextColor(canvas, clBlack);
+        SetBkColor(canvas, clWhite);
+        BitBlt(canvas, p.X + pass.Offset, p.Y + pass.Offset, mask->Width(), mask->Height(), mask, 0, 0,
+               ROP_PSDPXAX);
+    }
+}
+
+void TShineSpeedButton::ImageDraw(TCanvas* canvas)
+{
+    const bool active = FState == ssPressed || FState == ssActive;
+    canvas->SetFont(active ? FActiveFont.get() : FFont.get());
+    const std::unique_ptr<TBitmap> image(CreateStateGlyph());
+    TPoint p;
+    TRect r;
+    CalcDrawPosition(canvas, p, r);
+    if (image) {
+        if (IsPressedLook())
+            p = Point(p.X + 1, p.Y + 1);
+        if (FState == ssDisabled && FDisabledImage == diDefault) {
+            DrawEmbossMask(canvas, image.get(), p);
+        } else {
+            canvas->Brush()->SetStyle(bsClear);
+            canvas->Draw(p.X, p.Y, image.get());
+        }
+    }
+    if (Caption().empty())
+        return;
+    if (IsPressedLook())
+        OffsetRect(r, 1, 1);
+    canvas->Brush()->SetStyle(bsClear);
+    DrawCaption(canvas, r);
+}
+
+// Caption passes. Disabled: light one pixel down-right, then dark in place. Otherwise the
+// optional shadow (down-right) and highlight (up-left) passes, then the font's own colour.
+void TShineSpeedButton::DrawCaption(TCanvas* canvas, TRect r)
+{
+    const std::string& text = Caption();
+    const int len = static_cast<int>(text.size());
+    TFont* font = canvas->Font();
+    auto pass = [&](TColor color, int dx, int dy) {
+        font->SetColor(color);
+        OffsetRect(r, dx, dy);
+        DrawText(canvas, text.c_str(), len, r, DT_CENTER | DT_VCENTER);
+        OffsetRect(r, -dx, -dy);
+    };
+    if (FState == ssDisabled) {
+        pass(FDisabledHighlight, 1, 1);
+        pass(FDisabledShadow, 0, 0);
+        return;
+    }
+    const TColor own = font->Color();
+    if (FFontShadow != clNone)
+        pass(FFontShadow, 1, 1);
+    if (FFontHighlight != clNone)
+        pass(FFontHighlight, -1, -1);
+    pass(own, 0, 0);
+}
+
+// Layout: the glyph and the caption are stacked along the layout's axis into a content box
+// (Spacing between them only when both are there), centred on the cross axis, and the box
+// is placed Margin from the glyph's edge, or centred both ways for a negative Margin.
+void TShineSpeedButton::CalcDrawPosition(TCanvas* canvas, TPoint& glyphPos, TRect& textRect)
+{
+    const int cw = ClientWidth();
+    const int ch = ClientHeight();
+    const std::string& text = Caption();
+    TRect measured = Rect(0, 0, cw, 0);
+    DrawText(canvas, text.c_str(), static_cast<int>(text.size()), measured, DT_CALCRECT);
+    const int tw = measured.Right - measured.Left;
+    const int th = measured.Bottom - measured.Top;
+    const bool hasText = !text.empty();
+    const bool hasGlyph = !FGlyph->Empty();
+    const int gw = hasGlyph ? FGlyph->Width() : 0;
+    const int gh = hasGlyph ? FGlyph->Height() : 0;
+
+    int sx = 0, sy = 0, gx = 0, gy = 0, tx = 0, ty = 0;
+    auto alongX = [&](int w, int h) { sx += w; sy = std::max(sy, h); };
+    auto alongY = [&](int w, int h) { sy += h; sx = std::max(sx, w); };
+    const int gap = hasGlyph && hasText ? FSpacing : 0;
+    switch (FLayout) {
+    case blGlyphLeft:
+        gx = sx;
+        if (hasGlyph) alongX(gw, gh);
+        sx += gap;
+        tx = sx;
+        if (hasText) alongX(tw, th);
+        break;
+    case blGlyphRight:
+        tx = sx;
+        if (hasText) alongX(tw, th);
+        sx += gap;
+        gx = sx;
+        if (hasGlyph) alongX(gw, gh);
+        break;
+    case blGlyphTop:
+        gy = sy;
+        if (hasGlyph) alongY(gw, gh);
+        sy += gap;
+        ty = sy;
+        if (hasText) alongY(tw, th);
+        break;
+    case blGlyphBottom:
+        ty = sy;
+        if (hasText) alongY(tw, th);
+        sy += gap;
+        gy = sy;
+        if (hasGlyph) alongY(gw, gh);
+        break;
+    }
+    const bool horizontal = FLayout == blGlyphLeft || FLayout == blGlyphRight;
+    if (horizontal) {
+        if (hasGlyph) gy = Half(sy - gh);
+        if (hasText) ty = Half(sy - th);
+    } else {
+        if (hasGlyph) gx = Half(sx - gw);
+        if (hasText) tx = Half(sx - tw);
+    }
+
+    int x0 = Half(cw - sx);
+    int y0 = Half(ch - sy);
+    if (FMargin >= 0) {
+        switch (FLayout) {
+        case blGlyphLeft: x0 = FMargin; break;
+        case blGlyphRight: x0 = cw - sx - FMargin; break;
+        case blGlyphTop: y0 = FMargin; break;
+        case blGlyphBottom: y0 = ch - sy - FMargin; break;
+        }
+    }
+    glyphPos = Point(x0 + gx, y0 + gy);
+    textRect = measured;
+    OffsetRect(textRect, x0 + tx, y0 + ty);
+}
+
+bool TShineSpeedButton::FrameSwitch() const
+{
+    switch (FState) {
+    case ssPressed:
+    case ssActive: return FActiveFrame;
+    case ssDown: return FDownFrame;
+    case ssUp:
+    case ssDisabled: return FUpFrame;
+    }
+    return false;
+}
+
+// The ring of the enclosed frame is an outline only: its interior is never filled,
+// whatever brush the earlier passes left behind.
+void TShineSpeedButton::FrameDraw(TCanvas* canvas)
+{
+    TPen* pen = canvas->Pen();
+    pen->SetStyle(psSolid);
+    pen->SetWidth(1);
+    pen->SetMode(pmCopy);
+    if (!FrameSwitch())
+        return;
+    const bool sunken = IsPressedLook();
+    const TShineBtnColors& set = StateColors();
+    // Raised: light top-left, dark bottom-right; sunken swaps them.
+    const TColor topLeft = sunken ? set.Shadow() : set.Highlight();
+    const TColor bottomRight = sunken ? set.Highlight() : set.Shadow();
+    const int w = Width();
+    const int h = Height();
+    switch (FFrameType) {
+    case ftFlatFrame:
+        pen->SetColor(topLeft);
+        OuterTopLeft(canvas, w, h);
+        pen->SetColor(bottomRight);
+        OuterBottomRight(canvas, w, h);
+        break;
+    case ftNormalFrame:
+        if (sunken) {
+            pen->SetColor(set.Shadow());
+            SecondTopLeft(canvas, w, h);
+            pen->SetColor(set.DarkShadow());
+            OuterTopLeft(canvas, w, h);
+            pen->SetColor(set.Highlight());
+            OuterBottomRight(canvas, w, h);
+        } else {
+            pen->SetColor(set.Shadow());
+            SecondBottomRight(canvas, w, h);
+            pen->SetColor(set.DarkShadow());
+            OuterBottomRight(canvas, w, h);
+            pen->SetColor(set.Highlight());
+            OuterTopLeft(canvas, w, h);
+        }
+        break;
+    case ftEnclosedFrame:
+        pen->SetColor(topLeft);
+        InsetTopLeft(canvas, w, h);
+        pen->SetColor(bottomRight);
+        InsetBottomRight(canvas, w, h);
+        pen->SetColor(FColors->DarkShadow());
+        canvas->Brush()->SetStyle(bsClear); // the ring is an outline only
+        canvas->Rectangle(0, 0, w, h);
+        break;
+    }
+}
+
+// --- Interaction ------------------------------------------------------------------------------
+//
+// FState moves (hover = MouseEnter/MouseLeave whose checks pass):
+//   ssUp       --enter--> ssActive    --leave--> ssUp
+//   ssDown     --enter--> ssPressed   --leave--> ssDown
+//   any enabled --left press / tracked move inside--> ssPressed
+//   tracked move outside --> ssDown if Down, else ssUp
+//   SetDown --> ssDown / ssUp;  another group member going down --> ssUp (Down cleared)
+//   disabled (enabled change or paint) --> ssDisabled;  enabled again --> ssUp, then hover
+// A release of a tracked press (final state after UpdateTracking, pointer still there):
+//   group 0: Down false, inside clicks (ssActive), outside ssUp
+//   group, inside: SetDown(not Down) under the group rules, click; outside: no click
+
+TShiftState CurrentShiftState()
+{
+    static constexpr struct {
+        int Key;
+        TShiftState Flag;
+    } keys[] = {{VK_LBUTTON, ssLeft}, {VK_RBUTTON, ssRight}, {VK_MBUTTON, ssMiddle},
+                {VK_SHIFT, ssShift},  {VK_CONTROL, ssCtrl},  {VK_MENU, ssAlt}};
+    TShiftState shift = 0;
+    for (const auto& k : keys)
+        if (Platform().GetKeyState(k.Key) < 0) // high bit: held down
+            shift |= k.Flag;
+    return shift;
+}
+
+bool TShineSpeedButton::Inside(int x, int y) const
+{
+    return x >= 0 && x < ClientWidth() && y >= 0 && y < ClientHeight();
+}
+
+void TShineSpeedButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
+{
+    TGraphicControl::MouseDown(button, shift, x, y);
+    if (button != mbLeft || !Enabled())
+        return;
+    FState = ssPressed;
+    if (!FDown) // a latched button already looks sunken
+        Invalidate();
+    FTracking = true;
+}
+
+void TShineSpeedButton::MouseMove(TShiftState shift, int x, int y)
+{
+    TGraphicControl::MouseMove(shift, x, y);
+    if (FTracking) {
+        const TShineState now = Inside(x, y) ? ssPressed : (FDown ? ssDown : ssUp);
+        if (now != FState) {
+            FState = now;
+            Invalidate();
+        }
+    } else if (!FMouseInside) {
+        UpdateTracking(); // the pointer-entered notification may have been missed
+    }
+}
+
+// Any mouse button's release ends a tracked press, at the point it reports.
+void TShineSpeedButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
+{
+    TGraphicControl::MouseUp(button, shift, x, y);
+    if (!FTracking)
+        return;
+    const bool inside = Inside(x, y);
+    if (FGroupIndex == 0) {
+        FState = ssUp;
+        FMouseInside = false;
+        FDown = false;
+        if (inside)
+            Repaint();
+    } else if (inside) {
+        SetDown(!FDown);
+        if (FDown)
+            Repaint();
+    } else {
+        FState = FDown ? ssPressed : ssActive;
+        Repaint();
+    }
+    FTracking = false;
+    if (inside)
+        Click();
+    UpdateTracking();
+}
+
+// With ClickDownHook the handler sees the button pressed, whatever it does meanwhile.
+void TShineSpeedButton::Click()
+{
+    const TShineState before = FState;
+    if (FClickDownHook) {
+        FState = ssPressed;
+        Repaint();
+    }
+    TGraphicControl::Click();
+    if (FClickDownHook) {
+        FState = before;
+        Repaint();
+    }
+}
+
+void TShineSpeedButton::MouseEnter(TShiftState shift, int x, int y)
+{
+    if (OnMouseEnter)
+        OnMouseEnter(this, shift, x, y);
+    if (FMouseInside || !Enabled() || DragMode() == dmAutomatic || Platform().GetCapture())
+        return;
+    FMouseInside = true;
+    if (FState == ssUp)
+        FState = ssActive;
+    else if (FState == ssDown)
+        FState = ssPressed;
+    Repaint();
+    FActiveButtonTimer->SetEnabled(true);
+}
+
+// While a press is tracked the leave belongs to MouseMove and the release.
+void TShineSpeedButton::MouseLeave(TShiftState shift, int x, int y)
+{
+    if (OnMouseLeave)
+        OnMouseLeave(this, shift, x, y);
+    if (!FMouseInside || !Enabled() || FTracking)
+        return;
+    FActiveButtonTimer->SetEnabled(false);
+    FMouseInside = false;
+    if (FState == ssActive)
+        FState = ssUp;
+    else if (FState == ssPressed)
+        FState = ssDown;
+    Repaint();
+}
+
+// FMouseInside is set to the opposite of the finding first, so that the enter or leave
+// that follows passes its first check and does its work.
+void TShineSpeedButton::UpdateTracking()
+{
+    if (!Enabled())
+        return;
+    const bool over = FindDragTarget(Platform().GetCursorPos(), true) == this;
+    FMouseInside = !over;
+    Perform(over ? CM_MOUSEENTER : CM_MOUSELEAVE, 0, 0);
+}
+
+// The framework's pointer-left notification is not relied on alone: overlapping windows
+// aside, a pointer outside the client rectangle ends the hover.
+void TShineSpeedButton::ActiveButtonTimerOnTimer(TObject* /*sender*/)
+{
+    if (!FMouseInside || !Enabled() || FTracking) {
+        FActiveButtonTimer->SetEnabled(false);
+        return;
+    }
+    const TPoint p = ScreenToClient(Platform().GetCursorPos());
+    if (PtInRect(ClientRect(), p))
+        return;
+    MouseLeave(CurrentShiftState(), p.X, p.Y);
+}
+
 void TShineSpeedButton::GroupUpdateStatus(int value)
 {
     FGroupIndex = value;
+    if (value == 0 || !Parent())
+        return;
+    TellGroup();
 }
 
-void TShineSpeedButton::ActiveButtonTimerOnTimer(TObject* /*sender*/)
+// For the length of one broadcast a framework speed button, owned by the parent and
+// invisible so that it paints nothing, speaks for this button: shine buttons and framework
+// speed buttons of one parent read every sender as a TSpeedButton. Setting its values may
+// make it broadcast by itself; this button ignores its own proxy.
+void TShineSpeedButton::TellGroup()
 {
-    // The poll only matters while an enabled, untracked button counts as hovered.
-    if (!FMouseInside || !Enabled() || FTracking)
-        FActiveButtonTimer->SetEnabled(false);
+    TWinControl* parent = Parent();
+    struct TProxyRelease {
+        TShineSpeedButton* Button;
+        TWinControl* Parent;
+        ~TProxyRelease()
+        {
+            Parent->RemoveControl(Button->FGroupProxy);
+            delete Button->FGroupProxy;
+            Button->FGroupProxy = nullptr;
+        }
+    };
+    FGroupProxy = new TSpeedButton(parent);
+    const TProxyRelease release{this, parent};
+    FGroupProxy->SetVisible(false);
+    parent->InsertControl(FGroupProxy);
+    FGroupProxy->SetGroupIndex(FGroupIndex);
+    FGroupProxy->SetAllowAllUp(FAllowAllUp);
+    FGroupProxy->SetDown(FDown);
+    TMessage m{CM_BUTTONPRESSED, static_cast<WPARAM>(FGroupIndex), reinterpret_cast<LPARAM>(FGroupProxy), 0};
+    parent->Broadcast(m);
+}
+
+void TShineSpeedButton::CMButtonPressed(TMessage& message)
+{
+    if (message.WParam != static_cast<WPARAM>(FGroupIndex))
+        return;
+    auto* sender = reinterpret_cast<TSpeedButton*>(message.LParam);
+    if (!sender || sender == FGroupProxy)
+        return;
+    if (sender->Down() && FDown) {
+        FDown = false;
+        FState = ssUp;
+        Invalidate();
+    }
+    FAllowAllUp = sender->AllowAllUp(); // shared by the group; not told on
+}
+
+void TShineSpeedButton::WMLButtonDblClick(TMessage& message)
+{
+    TGraphicControl::Dispatch(&message); // the second press: MouseDown with ssDouble
+    if (FDown)
+        DblClick();
+}
+
+void TShineSpeedButton::CMDialogChar(TMessage& message)
+{
+    const bool accel = IsAccel(static_cast<unsigned>(message.WParam), Caption()) && Enabled() && Visible() &&
+                       Parent() && Parent()->Showing();
+    if (!accel) {
+        TGraphicControl::Dispatch(&message);
+        return;
+    }
+    if (FAccelCharDown)
+        SetDown(!FDown);
+    Click();
+    message.Result = 1;
+}
+
+void TShineSpeedButton::CMEnabledChanged(TMessage& /*message*/)
+{
+    FDown = false; // the group is not told
+    FState = Enabled() ? ssUp : ssDisabled;
+    UpdateTracking();
+    Invalidate();
+}
+
+void TShineSpeedButton::CMFontChanged(TMessage& /*message*/) { Invalidate(); }
+void TShineSpeedButton::CMTextChanged(TMessage& /*message*/) { Invalidate(); }
+void TShineSpeedButton::CMSysColorChange(TMessage& /*message*/) { Invalidate(); }
+
+// The pointer position comes from the platform, not from the message.
+void TShineSpeedButton::CMMouseEnter(TMessage& /*message*/)
+{
+    const TPoint p = ScreenToClient(Platform().GetCursorPos());
+    MouseEnter(CurrentShiftState(), p.X, p.Y);
+}
+
+void TShineSpeedButton::CMMouseLeave(TMessage& /*message*/)
+{
+    const TPoint p = ScreenToClient(Platform().GetCursorPos());
+    MouseLeave(CurrentShiftState(), p.X, p.Y);
+}
+
+// Enter and leave are handled here and not passed on: the parent is not told.
+void TShineSpeedButton::Dispatch(void* message)
+{
+    TMessage& m = *static_cast<TMessage*>(message);
+    switch (m.Msg) {
+    case WM_LBUTTONDBLCLK: WMLButtonDblClick(m); break;
+    case CM_DIALOGCHAR: CMDialogChar(m); break;
+    case CM_ENABLEDCHANGED: CMEnabledChanged(m); break;
+    case CM_FONTCHANGED: CMFontChanged(m); break;
+    case CM_TEXTCHANGED: CMTextChanged(m); break;
+    case CM_MOUSEENTER: CMMouseEnter(m); break;
+    case CM_MOUSELEAVE: CMMouseLeave(m); break;
+    case CM_BUTTONPRESSED: CMButtonPressed(m); break;
+    case CM_SYSCOLORCHANGE: CMSysColorChange(m); break;
+    default: TGraphicControl::Dispatch(message); break;
+    }
 }
 
 // --- State images -------------------------------------------------------------------------------
@@ -513,13 +1070,6 @@ const TEnumInfo& DisabledImageTypeInfo()
     return info;
 }
 
-// The framework's TButtonLayout, named for this table.
-const TEnumInfo& LayoutInfo()
-{
-    static const TEnumInfo info{"TButtonLayout", {"blGlyphLeft", "blGlyphRight", "blGlyphTop", "blGlyphBottom"}};
-    return info;
-}
-
 void DeclareColorSet()
 {
     using C = TShineBtnColors;
@@ -564,7 +1114,7 @@ void DeclareButton()
         .Color("FontShadow", &B::FontShadow, &B::SetFontShadow, clNone)
         .Object("ActiveFont", &B::ActiveFont, "TFont")
         .Bool("AllowAllUp", &B::AllowAllUp, &B::SetAllowAllUp, false)
-        .Enum("Layout", LayoutInfo(), &B::Layout, &B::SetLayout, blGlyphLeft)
+        .Enum("Layout", ButtonLayoutInfo(), &B::Layout, &B::SetLayout, blGlyphLeft)
         .Int("Margin", &B::Margin, &B::SetMargin, -1)
         .Int("Spacing", &B::Spacing, &B::SetSpacing, 4)
         .Object("Glyph", &B::Glyph, "TBitmap")

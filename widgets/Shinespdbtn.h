@@ -4,9 +4,9 @@
 // pointer is over it and derives its hover, pressed and disabled images from the single
 // glyph, pixel by pixel, on every paint.
 //
-// This unit holds the button's data: the colour set TShineBtnColors, the unit's
-// enumerations, the drawing state, the properties with their setters, the owned objects
-// and the state images (CreateStateGlyph).
+// The unit holds the colour set TShineBtnColors, the unit's enumerations, the drawing
+// state, the button's properties, its drawing (Paint and its passes, the state images of
+// CreateStateGlyph) and its interaction (press, hover, poll timer, keyboard, button group).
 #include <cstdint>
 #include <memory>
 
@@ -16,6 +16,8 @@
 #include "framework/Control.h"
 #include "framework/Events.h"
 #include "framework/Font.h"
+#include "framework/Messages.h"
+#include "framework/Types.h"
 
 namespace hx {
 
@@ -39,6 +41,9 @@ enum TShineState : unsigned char { ssPressed, ssDown, ssActive, ssUp, ssDisabled
 // A colour resolved to RGB (system colours included) as a 32-bit pixel word
 // red << 16 | green << 8 | blue, top byte 0.
 std::uint32_t ColorToPixel(TColor color);
+
+// The mouse buttons and shift, control and alt keys held now, as the platform reports them.
+TShiftState CurrentShiftState();
 
 // The colours of one face look. Every real change raises OnChange once.
 class TShineBtnColors : public TPersistent {
@@ -92,7 +97,29 @@ public:
     const char* ClassName() const override { return "TShineSpeedButton"; }
 
     void Loaded() override;
+
+    // --- Drawing ------------------------------------------------------------------------------
+    // Composes the face off-screen (unless Transparent) as background, image and caption,
+    // then frame. A disabled control is always drawn disabled.
     void Paint() override;
+    void BackDraw(TCanvas* canvas);
+    void ImageDraw(TCanvas* canvas);
+    void FrameDraw(TCanvas* canvas);
+    // The glyph's top-left and the caption's rectangle in control coordinates, the caption
+    // measured with the canvas's current font; without the pressed offset.
+    void CalcDrawPosition(TCanvas* canvas, TPoint& glyphPos, TRect& textRect);
+
+    // --- Interaction --------------------------------------------------------------------------
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseMove(TShiftState shift, int x, int y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+    void Click() override;
+    // Raise OnMouseEnter / OnMouseLeave on every call, then start or end the hover look.
+    virtual void MouseEnter(TShiftState shift, int x, int y);
+    virtual void MouseLeave(TShiftState shift, int x, int y);
+    // Brings the hover in line with where the pointer really is.
+    void UpdateTracking();
+    void Dispatch(void* message) override;
 
     // --- Published properties --------------------------------------------------------------
     int GroupIndex() const { return FGroupIndex; }
@@ -165,10 +192,23 @@ public:
     // null when Glyph is empty. Reads the glyph and the properties, changes neither.
     TBitmap* CreateStateGlyph();
 
-protected:
-    // Stores the group index (telling the siblings of the group joins the interaction work).
-    void GroupUpdateStatus(int value);
+    // The poll that ends the hover when no pointer-left notification comes.
     void ActiveButtonTimerOnTimer(TObject* sender);
+
+protected:
+    // Stores the group index and tells the siblings of the group through a framework speed
+    // button that speaks for this one during the parent's CM_BUTTONPRESSED broadcast.
+    void GroupUpdateStatus(int value);
+
+    void WMLButtonDblClick(TMessage& message);
+    void CMDialogChar(TMessage& message);
+    void CMEnabledChanged(TMessage& message);
+    void CMFontChanged(TMessage& message);
+    void CMTextChanged(TMessage& message);
+    void CMMouseEnter(TMessage& message);
+    void CMMouseLeave(TMessage& message);
+    void CMButtonPressed(TMessage& message);
+    void CMSysColorChange(TMessage& message);
 
     bool FDown = false;
     TFrameType FFrameType = ftNormalFrame;
@@ -209,6 +249,13 @@ private:
     void ApplyActiveImage(TBitmap& result, std::uint32_t key);
     // True when the result became the one-bit emboss mask.
     bool ApplyDisabledImage(TBitmap& result, std::uint32_t key);
+    bool IsPressedLook() const { return FState == ssPressed || FState == ssDown; }
+    const TShineBtnColors& StateColors() const { return IsPressedLook() ? *FPressedColors : *FColors; }
+    bool FrameSwitch() const;
+    void DrawEmbossMask(TCanvas* canvas, TBitmap* mask, TPoint p);
+    void DrawCaption(TCanvas* canvas, TRect r);
+    bool Inside(int x, int y) const;
+    void TellGroup();
 };
 
 // Declares the published properties of TShineBtnColors and TShineSpeedButton and registers
