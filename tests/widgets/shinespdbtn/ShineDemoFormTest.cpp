@@ -1,0 +1,73 @@
+// The demonstration form of shine buttons, rendered by the built formview without a
+// display: every button kind is created from the description and paints as described.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "framework/Bitmap.h"
+
+namespace hx {
+namespace {
+
+int RunFormView(const std::string& args, std::string& output)
+{
+    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ASAN_OPTIONS=detect_leaks=0 " +
+                                std::string(HX_BINARY_DIR) + "/bin/formview " + args + " 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return -1;
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        output.append(buffer, n);
+    const int status = pclose(pipe);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Counts the pixels of exactly one colour in a rectangle of the image.
+int Count(const TBitmap& image, int left, int top, int right, int bottom, std::uint32_t word)
+{
+    int n = 0;
+    for (int y = top; y < bottom; ++y)
+        for (int x = left; x < right; ++x)
+            n += image.PixelWord(x, y) == word ? 1 : 0;
+    return n;
+}
+
+TEST(ShineDemoForm, RendersEveryButtonKindToPng)
+{
+    const std::string png = testing::TempDir() + "shine_demo_" + std::to_string(getpid()) + ".png";
+    std::string output;
+    const int status =
+        RunFormView("--png " + png + " " + std::string(HX_SOURCE_DIR) + "/tools/examples/shine_demo.form", output);
+    ASSERT_EQ(status, 0) << output;
+
+    TBitmap image;
+    image.LoadFromFile(png);
+    std::remove(png.c_str());
+    ASSERT_EQ(image.Width(), 516);
+    ASSERT_EQ(image.Height(), 266);
+    EXPECT_EQ(image.PixelWord(4, 4), 0x204070u) << "the form's colour between buttons";
+    EXPECT_EQ(image.PixelWord(260, 230), 0x204070u) << "a transparent button without a frame";
+
+    // Horizontal gradient white -> (0, 128, 255) over 116 columns: column 58 takes step 128.
+    EXPECT_EQ(image.PixelWord(272 + 58, 10), 0x7FC0FFu);
+    // Vertical gradient (255, 255, 128) -> (128, 64, 0) over 30 rows: row 2 takes step 17.
+    EXPECT_EQ(image.PixelWord(400, 8 + 2), 0xF7F378u);
+
+    // The shadowed caption: face, the black shadow, the grey highlight and the white text.
+    EXPECT_EQ(image.PixelWord(220, 192), 0x2050A0u);
+    EXPECT_GT(Count(image, 216, 188, 356, 218, 0x000000u), 10);
+    EXPECT_GT(Count(image, 216, 188, 356, 218, 0x808080u), 10);
+    EXPECT_GT(Count(image, 216, 188, 356, 218, 0xFFFFFFu), 10);
+
+    // Glyphs: the ball's red on the frame-type buttons, its olive corner never drawn.
+    EXPECT_GT(Count(image, 8, 8, 92, 38, 0xC81E28u), 20);
+    EXPECT_EQ(Count(image, 0, 0, 516, 266, 0x808000u), 0);
+}
+
+} // namespace
+} // namespace hx
