@@ -159,6 +159,16 @@ TEST_F(ShineInput, PlainButtonNeverLatchesAndClicksOnceHeldAndReleased)
     EXPECT_EQ(At(12, 12), ColorToRGB(button->Colors()->Color())); // repainted at once
 }
 
+TEST_F(ShineInput, MoveOverTheButtonStartsTheHoverWhenTheEnterMessageWasMissed)
+{
+    PointerAt(kInX, kInY);
+    form.MouseInput(miMove, mbLeft, kInX, kInY, 0); // no tracking pass follows
+    EXPECT_EQ(button->State(), ssActive);
+    EXPECT_TRUE(button->MouseInside());
+    EXPECT_TRUE(Poll()->Enabled());
+    EXPECT_EQ(enters, 1);
+}
+
 TEST_F(ShineInput, RightButtonDoesNotPressButItsReleaseEndsALeftPress)
 {
     Move(kInX, kInY);
