@@ -1,12 +1,15 @@
 #include "framework/Timer.h"
 
+#include <atomic>
+
 #include "framework/Exception.h"
 #include "framework/Platform.h"
 
 namespace hx {
 
 namespace {
-int gRunningCount = 0;
+// Atomic (and lock-free) so that a signal handler may read it: see RunningCount.
+std::atomic<int> gRunningCount = 0;
 }
 
 TTimer::TTimer(TComponent* owner) : TComponent(owner) {}
@@ -21,7 +24,7 @@ TTimer::~TTimer()
 
 int TTimer::RunningCount()
 {
-    return gRunningCount;
+    return gRunningCount.load(std::memory_order_relaxed);
 }
 
 void TTimer::SetEnabled(bool value)
