@@ -1,5 +1,7 @@
 #include "framework/Bitmap.h"
 
+#include <algorithm>
+
 #include <QBuffer>
 #include <QByteArray>
 #include <QFileInfo>
@@ -8,6 +10,7 @@
 #include "framework/BitmapPrivate.h"
 #include "framework/CanvasPrivate.h"
 #include "framework/Exception.h"
+#include "framework/FontPrivate.h"
 
 namespace hx {
 
@@ -92,6 +95,28 @@ protected:
 
     bool IsMonochrome() const override { return FOwner.Image().Format == pf1bit; }
 
+    // Kept only for 32-bit images, whose rows are the drawing target itself.
+    void TextBegin(const TRect& limit) override
+    {
+        TBitmapImage& image = FOwner.Image();
+        image.PendingBackdrop.clear();
+        if (!BitmapTextHeld() || !image.Wide())
+            return;
+        for (int y = limit.Top; y < limit.Bottom; ++y)
+            image.PendingBackdrop.insert(image.PendingBackdrop.end(), image.Row(y) + limit.Left,
+                                         image.Row(y) + limit.Right);
+    }
+
+    void TextDrawn(const TTextDrawing& d) override
+    {
+        TBitmapImage& image = FOwner.Image();
+        if (image.PendingBackdrop.empty())
+            return;
+        TBitmapText text = TextOf(d);
+        text.Backdrop.swap(image.PendingBackdrop);
+        image.Texts.push_back(std::move(text));
+    }
+
 private:
     TBitmap& FOwner;
 };
@@ -165,8 +190,44 @@ TBitmap::TBitmap() : FImage(std::make_unique<TBitmapImage>()) {}
 
 TBitmap::~TBitmap() = default;
 
+namespace {
+int gBitmapTextHolders = 0;
+} // namespace
+
+// The underline as the canvas draws it: from the underlined bytes' advance, one line width
+// thick, at the font's underline position below the baseline.
+TBitmapText TextOf(const TTextDrawing& d)
+{
+    TBitmapText text;
+    text.Face = QtFontOf(*d.Font);
+    text.Ink = ColorToWord(d.Font->Color());
+    text.Text = *d.Text;
+    text.Left = d.Left;
+    text.Baseline = d.Baseline;
+    text.Limit = d.Limit;
+    if (d.UnderlineFrom < d.UnderlineTo) {
+        const QFontMetrics& metrics = QtMetricsOf(*d.Font);
+        const int from = d.Left + metrics.horizontalAdvance(QString::fromUtf8(d.Text->data(), d.UnderlineFrom));
+        const int to = d.Left + metrics.horizontalAdvance(QString::fromUtf8(d.Text->data(), d.UnderlineTo));
+        const int top = d.Baseline + std::max(1, metrics.underlinePos());
+        IntersectRect(text.Underline, Rect(from, top, to, top + std::max(1, metrics.lineWidth())), d.Limit);
+    }
+    return text;
+}
+
+void HoldBitmapText(bool hold)
+{
+    gBitmapTextHolders += hold ? 1 : -1;
+}
+
+bool BitmapTextHeld()
+{
+    return gBitmapTextHolders > 0;
+}
+
 void TBitmap::Changed()
 {
+    FImage->Texts.clear(); // the pixels under them may have changed
     if (OnChange)
         OnChange(this);
 }

@@ -7,12 +7,37 @@
 // part after it.
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
+
+#include <QFont>
+#include <QRgb>
 
 #include "framework/Bitmap.h"
 #include "framework/Canvas.h"
 
 namespace hx {
+
+// A line of text drawn into a 32-bit bitmap while some form shows its window at a device
+// pixel ratio above 1: enough to draw the glyphs again at that resolution wherever the
+// bitmap is copied 1:1 (bitmap coordinates). Any later change of the bitmap drops it.
+struct TBitmapText {
+    QFont Face;
+    QRgb Ink = 0;
+    std::string Text;
+    int Left = 0, Baseline = 0;
+    TRect Limit;                          // the glyphs' clip
+    TRect Underline;                      // empty when none
+    std::vector<std::uint32_t> Backdrop;  // Limit's pixels before the glyphs, row by row
+};
+
+// The glyphs of a text drawing, without a backdrop.
+TBitmapText TextOf(const TTextDrawing& drawing);
+
+// Whether bitmaps keep their text lines (some form shows at a ratio above 1). Counted: each
+// such form adds one while it does.
+void HoldBitmapText(bool hold);
+bool BitmapTextHeld();
 
 struct TBitmapImage {
     int Width = 0;
@@ -23,6 +48,8 @@ struct TBitmapImage {
     std::vector<std::uint32_t> Rows;  // the image in its format's layout
     std::vector<std::uint32_t> Shadow; // 32-bit view while drawing on a 1- or 24-bit image
     std::unique_ptr<TCanvas> Canvas;
+    std::vector<TBitmapText> Texts;   // see TBitmapText; empty unless BitmapTextHeld()
+    std::vector<std::uint32_t> PendingBackdrop;
 
     bool Wide() const { return Format == pfDevice || Format == pf32bit; }
     bool Empty() const { return Width <= 0 || Height <= 0; }

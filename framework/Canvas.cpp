@@ -318,6 +318,7 @@ void TCanvas::DrawTextCell(const TRect* clip, int x, int y, const std::string& t
     TRect part;
     if (FBrush->Style() != bsClear && IntersectRect(part, cell, limit))
         FillWords(t, part, ColorToWord(FBrush->Color()));
+    TextBegin(limit);
     const std::uint32_t ink = ColorToWord(FFont->Color());
     {
         QImage image(reinterpret_cast<uchar*>(t.Bits), t.Width, t.Height, t.StrideWords * 4,
@@ -343,6 +344,7 @@ void TCanvas::DrawTextCell(const TRect* clip, int x, int y, const std::string& t
         cell, Rect(ink_box.left(), ink_box.top(), ink_box.right() + 2, ink_box.bottom() + 2));
     if (IntersectRect(part, drawn, limit))
         Touched(part);
+    TextDrawn(TTextDrawing{FFont.get(), &text, left, baseline, limit, underlineFrom, underlineTo});
 }
 
 void TCanvas::Draw(int x, int y, TBitmap* graphic)
@@ -350,6 +352,7 @@ void TCanvas::Draw(int x, int y, TBitmap* graphic)
     if (!graphic)
         return;
     CopyBitmap(Bounds(x, y, graphic->Width(), graphic->Height()), graphic);
+    BitmapDrawn(*graphic, x, y);
 }
 
 void TCanvas::StretchDraw(const TRect& r, TBitmap* graphic)

@@ -50,6 +50,16 @@ struct TCanvasTarget {
     TRect Clip;                    // image coordinates; nothing outside it is touched
 };
 
+// A line of text just drawn (image coordinates), for an owner that shows the image at a
+// higher resolution and draws the glyphs there again (see TCanvas::TextDrawn).
+struct TTextDrawing {
+    const TFont* Font = nullptr;
+    const std::string* Text = nullptr;
+    int Left = 0, Baseline = 0;            // the glyphs' origin
+    TRect Limit;                           // the clip the glyphs were drawn within
+    int UnderlineFrom = 0, UnderlineTo = 0; // bytes of Text underlined
+};
+
 class TCanvas : public TPersistent {
 public:
     TCanvas();
@@ -105,6 +115,13 @@ protected:
     // True when the image behind this canvas is one bit deep, so that reading it as a
     // source (BitBlt) sees black and white bits.
     virtual bool IsMonochrome() const { return false; }
+    // Text drawing brackets its glyphs: TextBegin(limit) once the background is in place,
+    // before the glyphs (only they change within limit until TextDrawn); TextDrawn after the
+    // glyphs were drawn and reported through Changed.
+    virtual void TextBegin(const TRect& /*limit*/) {}
+    virtual void TextDrawn(const TTextDrawing& /*drawing*/) {}
+    // After Draw copied graphic 1:1 with its top-left at (x, y) (canvas coordinates).
+    virtual void BitmapDrawn(const TBitmap& /*graphic*/, int /*x*/, int /*y*/) {}
 
 private:
     friend class TCanvasAccess;

@@ -1,5 +1,7 @@
 #include "framework/ControlCanvas.h"
 
+#include "framework/BitmapPrivate.h"
+
 #include "framework/Control.h"
 #include "framework/Exception.h"
 #include "framework/Form.h"
@@ -26,6 +28,33 @@ void TControlCanvas::Changed(const TRect& touched)
 {
     if (TForm* form = FControl->ParentForm())
         form->SurfaceChanged(touched);
+}
+
+void TControlCanvas::TextBegin(const TRect& limit)
+{
+    if (TForm* form = FControl->ParentForm())
+        form->SurfaceTextBegin(limit);
+}
+
+void TControlCanvas::TextDrawn(const TTextDrawing& drawing)
+{
+    if (TForm* form = FControl->ParentForm())
+        form->SurfaceTextDrawn(drawing);
+}
+
+// Text the bitmap kept is drawn again at the display's resolution (a transparent copy
+// keeps only part of the bitmap's pixels, so its text stays as copied).
+void TControlCanvas::BitmapDrawn(const TBitmap& graphic, int x, int y)
+{
+    const TBitmapImage& image = graphic.Image();
+    if (image.Texts.empty() || graphic.Transparent())
+        return;
+    TForm* form = FControl->ParentForm();
+    TCanvasTarget target;
+    if (!form || !AcquireTarget(target))
+        return;
+    for (const TBitmapText& text : image.Texts)
+        form->SurfaceTextCopied(text, target.Origin.X + x, target.Origin.Y + y, target.Clip);
 }
 
 } // namespace hx

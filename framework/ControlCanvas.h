@@ -18,6 +18,9 @@ public:
 protected:
     bool AcquireTarget(TCanvasTarget& target) override;
     void Changed(const TRect& touched) override;
+    void TextBegin(const TRect& limit) override;
+    void TextDrawn(const TTextDrawing& drawing) override;
+    void BitmapDrawn(const TBitmap& graphic, int x, int y) override;
 
 private:
     TControl* FControl;

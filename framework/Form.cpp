@@ -1,10 +1,13 @@
 #include "framework/Form.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstring>
 #include <vector>
 
 #include <QApplication>
 #include <QIcon>
+#include <QPainter>
 #include <QPixmap>
 #include <QCursor>
 #include <QTimer>
@@ -12,6 +15,9 @@
 
 #include "framework/Accessibility.h"
 #include "framework/Application.h"
+#include "framework/BitmapPrivate.h"
+#include "framework/CanvasPrivate.h"
+#include "framework/FontPrivate.h"
 #include "framework/FormWindow.h"
 #include "framework/IconImagePrivate.h"
 #include "framework/Menus.h"
@@ -222,6 +228,8 @@ TForm::~TForm()
         delete Controls(ControlCount() - 1);
     ForgetControl(this);
     ReleaseFormAccessibility(this);
+    if (FImpl->Scale > 1.0)
+        HoldBitmapText(false);
     std::erase(State().Forms, this);
 }
 
@@ -278,6 +286,8 @@ void TForm::ResizeSurface()
     FSurface.StrideWords = img.isNull() ? 0 : static_cast<int>(img.bytesPerLine() / 4);
     FSurface.Width = img.isNull() ? 0 : Width();
     FSurface.Height = img.isNull() ? 0 : Height();
+    if (FImpl->Scale > 1.0)
+        SetDisplayScale(FImpl->Scale);
     Invalidate();
 }
 
@@ -476,13 +486,14 @@ void TForm::PaintPass()
         std::uint32_t* row = FSurface.Bits + static_cast<size_t>(y) * FSurface.StrideWords;
         std::fill(row + region.Left, row + region.Right, word);
     }
+    CopyToDisplay(region);
     try {
         PaintChildren(this, region);
     } catch (...) {
-        SurfaceChanged(region);
+        FlushLater(region);
         throw;
     }
-    SurfaceChanged(region);
+    FlushLater(region);
 }
 
 void TForm::PaintChildren(TWinControl* container, const TRect& region)
@@ -547,7 +558,7 @@ void TForm::PaintControlNow(TControl* control)
         }
         child = container;
     }
-    SurfaceChanged(r);
+    FlushLater(r);
 }
 
 TRect TForm::CanvasClip(const TControl* control) const
@@ -559,8 +570,17 @@ TRect TForm::CanvasClip(const TControl* control) const
     return control->VisibleFormRect();
 }
 
-// Runs for every drawing operation: plain fields only, and at most one posted copy.
+// Runs for every drawing operation: plain fields only, and at most one posted copy (plus
+// the scaled copy at a ratio above 1).
 void TForm::SurfaceChanged(const TRect& r)
+{
+    if (FDestroying)
+        return;
+    CopyToDisplay(r);
+    FlushLater(r);
+}
+
+void TForm::FlushLater(const TRect& r)
 {
     if (FDestroying)
         return;
@@ -577,6 +597,139 @@ void TForm::SurfaceChanged(const TRect& r)
             impl->Dirty = TRect{};
         },
         Qt::QueuedConnection);
+}
+
+// --- High resolution ---------------------------------------------------------------------
+// Display pixel X shows surface pixel floor(X / scale); so surface [a, b) covers display
+// [ceil(a·scale), ceil(b·scale)), and at ratio 2 each surface pixel is a 2 × 2 block.
+
+namespace {
+
+QRect DisplayRect(const TRect& r, double scale, const QImage& display)
+{
+    const auto edge = [scale](int v) { return static_cast<int>(std::ceil(v * scale - 1e-9)); };
+    const QRect all(0, 0, display.width(), display.height());
+    return QRect(QPoint(edge(r.Left), edge(r.Top)), QPoint(edge(r.Right) - 1, edge(r.Bottom) - 1)).intersected(all);
+}
+
+} // namespace
+
+void TForm::SetDisplayScale(double ratio)
+{
+    TFormImpl& impl = *FImpl;
+    const bool wasHigh = impl.Scale > 1.0;
+    impl.Scale = ratio > 1.0 ? ratio : 1.0;
+    if (wasHigh != (impl.Scale > 1.0))
+        HoldBitmapText(impl.Scale > 1.0); // paints' own bitmaps keep their text from now on
+    impl.Display = QImage();
+    impl.TextBackdrop = QImage();
+    if (impl.Scale > 1.0 && FSurface.Bits) {
+        impl.Display = QImage(static_cast<int>(std::ceil(FSurface.Width * impl.Scale - 1e-9)),
+                              static_cast<int>(std::ceil(FSurface.Height * impl.Scale - 1e-9)),
+                              QImage::Format_RGB32);
+        impl.Display.setDevicePixelRatio(impl.Scale);
+        CopyToDisplay(ClientRect());
+    }
+    // Text comes back at the new resolution with the next paint pass.
+    Invalidate();
+}
+
+double TForm::DisplayScale() const
+{
+    return FImpl->Scale;
+}
+
+TColor TForm::DisplayPixel(int x, int y) const
+{
+    const QImage& d = FImpl->Display;
+    if (d.isNull() || x < 0 || y < 0 || x >= d.width() || y >= d.height())
+        return -1;
+    const QRgb w = d.pixel(x, y);
+    return RGB(qRed(w), qGreen(w), qBlue(w));
+}
+
+void TForm::CopyToDisplay(const TRect& r)
+{
+    QImage& display = FImpl->Display;
+    if (display.isNull())
+        return;
+    const double scale = FImpl->Scale;
+    const QRect target = DisplayRect(r, scale, display);
+    for (int y = target.top(); y <= target.bottom(); ++y) {
+        const int sy = std::min(FSurface.Height - 1, static_cast<int>(y / scale));
+        const std::uint32_t* from = FSurface.Bits + static_cast<size_t>(sy) * FSurface.StrideWords;
+        auto* to = reinterpret_cast<std::uint32_t*>(display.scanLine(y));
+        for (int x = target.left(); x <= target.right(); ++x)
+            to[x] = from[std::min(FSurface.Width - 1, static_cast<int>(x / scale))];
+    }
+}
+
+// Everything within limit but the glyphs is in the display already: keep it, so that the
+// glyphs drawn at surface resolution can be replaced by the same text at display resolution.
+void TForm::SurfaceTextBegin(const TRect& limit)
+{
+    TFormImpl& impl = *FImpl;
+    if (impl.Display.isNull() || FDestroying)
+        return;
+    impl.TextBackdropRect = DisplayRect(limit, impl.Scale, impl.Display);
+    impl.TextBackdrop = impl.Display.copy(impl.TextBackdropRect);
+}
+
+void TForm::SurfaceTextDrawn(const TTextDrawing& d)
+{
+    TFormImpl& impl = *FImpl;
+    if (impl.Display.isNull() || impl.TextBackdrop.isNull() || FDestroying)
+        return;
+    const QRect& area = impl.TextBackdropRect;
+    for (int y = 0; y < area.height(); ++y)
+        std::memcpy(impl.Display.scanLine(area.top() + y) + area.left() * 4, impl.TextBackdrop.constScanLine(y),
+                    static_cast<size_t>(area.width()) * 4);
+    impl.TextBackdrop = QImage();
+    DrawDisplayGlyphs(TextOf(d), 0, 0, d.Limit);
+    FlushLater(d.Limit);
+}
+
+// The bitmap's pixels under the text (without glyphs) scaled into the display, then the
+// glyphs at the display's resolution.
+void TForm::SurfaceTextCopied(const TBitmapText& text, int dx, int dy, const TRect& clip)
+{
+    TFormImpl& impl = *FImpl;
+    if (impl.Display.isNull() || FDestroying)
+        return;
+    TRect limit = text.Limit;
+    OffsetRect(limit, dx, dy);
+    TRect area;
+    if (!IntersectRect(area, limit, clip))
+        return;
+    const double scale = impl.Scale;
+    const QRect target = DisplayRect(area, scale, impl.Display);
+    const int stride = text.Limit.Width();
+    for (int y = target.top(); y <= target.bottom(); ++y) {
+        const int sy = static_cast<int>(y / scale) - limit.Top;
+        auto* to = reinterpret_cast<std::uint32_t*>(impl.Display.scanLine(y));
+        for (int x = target.left(); x <= target.right(); ++x)
+            to[x] = text.Backdrop[static_cast<size_t>(sy) * stride + (static_cast<int>(x / scale) - limit.Left)];
+    }
+    DrawDisplayGlyphs(text, dx, dy, area);
+    FlushLater(area);
+}
+
+void TForm::DrawDisplayGlyphs(const TBitmapText& text, int dx, int dy, const TRect& clip)
+{
+    const QString line = QString::fromUtf8(text.Text.data(), static_cast<qsizetype>(text.Text.size()));
+    const QColor ink = QColor::fromRgb(text.Ink);
+    QPainter painter(&FImpl->Display); // in surface coordinates: the image carries the ratio
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setRenderHint(QPainter::TextAntialiasing, false);
+    painter.setClipRect(ToQRect(clip));
+    painter.setFont(text.Face);
+    painter.setPen(ink);
+    painter.drawText(QPoint(text.Left + dx, text.Baseline + dy), line);
+    if (!text.Underline.IsEmpty()) {
+        TRect underline = text.Underline;
+        OffsetRect(underline, dx, dy);
+        painter.fillRect(ToQRect(underline), ink);
+    }
 }
 
 TColor TForm::SurfacePixel(int x, int y) const

@@ -22,6 +22,7 @@ enum TFormStyle : unsigned char { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop }
 enum TMouseInputKind : unsigned char { miMove, miDown, miUp, miDoubleClick };
 
 struct TFormImpl; // the native window and the surface (implementation only)
+struct TBitmapText;
 
 // Where the surface's pixels are: row 0 of the image, words per row, size.
 struct TSurfaceView {
@@ -121,6 +122,22 @@ public:
     TRect CanvasClip(const TControl* control) const;
     // Framework-private: the canvas of a control touched r (image coordinates).
     void SurfaceChanged(const TRect& r);
+    // Framework-private: a control's canvas draws text (see TCanvas::TextBegin/TextDrawn).
+    void SurfaceTextBegin(const TRect& limit);
+    void SurfaceTextDrawn(const TTextDrawing& drawing);
+    // Framework-private: a bitmap holding text (TBitmapText) was copied 1:1 with its
+    // top-left at (dx, dy) of the surface, within clip.
+    void SurfaceTextCopied(const TBitmapText& text, int dx, int dy, const TRect& clip);
+
+    // --- High resolution ---------------------------------------------------------------------
+    // On a screen with a device pixel ratio above 1 the window shows a display image of the
+    // surface scaled by that ratio: every surface pixel a solid block (no smoothing), text
+    // drawn again at the display's resolution. The surface stays in logical pixels. The
+    // window follows its screen's ratio by itself; tests set one.
+    void SetDisplayScale(double ratio);
+    double DisplayScale() const;
+    // One pixel of the display image (0x00BBGGRR); -1 outside it or at ratio 1.
+    TColor DisplayPixel(int x, int y) const;
     void ApplyCursor(TCursor cursor);
 
     void Dispatch(void* message) override;
@@ -133,6 +150,9 @@ private:
     void ApplyWindowFlags();
     void ResizeSurface();
     void PaintPass();
+    void FlushLater(const TRect& r);
+    void CopyToDisplay(const TRect& r);
+    void DrawDisplayGlyphs(const TBitmapText& text, int dx, int dy, const TRect& clip);
     void PaintChildren(TWinControl* container, const TRect& region);
     void PaintOne(TControl* control, const TRect& clip);
     void OpenContextMenu(TControl* control, int x, int y);

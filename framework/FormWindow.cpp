@@ -1,5 +1,6 @@
 #include "framework/FormWindow.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include <QApplication>
@@ -33,12 +34,23 @@ bool TFormWindow::event(QEvent* e)
     return QWidget::event(e);
 }
 
-// Copying only: no control code runs here.
+// Copying only: no control code runs here. The first paint on a screen of another ratio
+// rebuilds the display image (and asks for a paint pass, for the text).
 void TFormWindow::paintEvent(QPaintEvent* e)
 {
+    TFormImpl& impl = FForm->Impl();
+    const double ratio = std::max(1.0, devicePixelRatioF());
+    if (ratio != impl.Scale)
+        Guarded([this, ratio] { FForm->SetDisplayScale(ratio); });
     QPainter painter(this);
     const QRect r = e->rect();
-    painter.drawImage(r, FForm->Impl().Surface, r);
+    if (impl.Display.isNull()) {
+        painter.drawImage(r, impl.Surface, r);
+        return;
+    }
+    const QRectF source(r.left() * impl.Scale, r.top() * impl.Scale, r.width() * impl.Scale,
+                        r.height() * impl.Scale);
+    painter.drawImage(QRectF(r), impl.Display, source);
 }
 
 namespace {
