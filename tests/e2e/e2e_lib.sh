@@ -93,7 +93,13 @@ window_origin() {
 }
 
 # Moves the pointer to client coordinates (x, y) of WIN.
-move_to() { xdotool mousemove --sync $((WX + $1)) $((WY + $2)); }
+# (--sync waits for the pointer to arrive, which never happens when it is there already.)
+move_to() {
+  local X Y SCREEN WINDOW
+  eval "$(xdotool getmouselocation --shell)"
+  [ "$X" = $((WX + $1)) ] && [ "$Y" = $((WY + $2)) ] && return 0
+  xdotool mousemove --sync $((WX + $1)) $((WY + $2))
+}
 click_at() { move_to "$1" "$2"; xdotool click 1; }
 
 # Prints the colour of client pixel (x, y) as rrggbb, from a fresh screenshot.
