@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QEventLoop>
 
+#include "framework/FirstFrameReport.h"
 #include "framework/FontSubstitution.h"
 #include "framework/Form.h"
 #include "framework/GuiSession.h"
@@ -43,6 +44,7 @@ void TApplication::Initialize()
     SetPlatform(installed ? installed : &QtPlatform());
     RegisterFontSubstitutions();
     SetExceptionHandler(ReportGuardedError);
+    InstallFirstFrameReport();
 }
 
 void TApplication::FormCreated(TForm* form)
