@@ -40,10 +40,22 @@ void Reshape(TBitmapImage& image, TPixelFormat format, int width, int height)
     next.Height = height;
     next.Format = format;
     next.StrideWords = StrideWordsFor(format, width);
-    next.Rows.assign(static_cast<std::size_t>(next.StrideWords) * height, 0u);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            next.SetWord(x, y, (x < image.Width && y < image.Height) ? image.Word(x, y) : kWhite);
+    if (next.Wide()) {
+        // The common case (a paint's own bitmap sized once): whole rows of words, no
+        // per-pixel format dispatch.
+        next.Rows.assign(static_cast<std::size_t>(next.StrideWords) * height, 0xFF000000u | kWhite);
+        const int keepW = std::min(width, image.Width), keepH = std::min(height, image.Height);
+        for (int y = 0; y < keepH; ++y) {
+            std::uint32_t* row = next.Row(y);
+            for (int x = 0; x < keepW; ++x)
+                row[x] = 0xFF000000u | image.Word(x, y);
+        }
+    } else {
+        next.Rows.assign(static_cast<std::size_t>(next.StrideWords) * height, 0u);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                next.SetWord(x, y, (x < image.Width && y < image.Height) ? image.Word(x, y) : kWhite);
+    }
     image.Width = width;
     image.Height = height;
     image.Format = format;

@@ -80,6 +80,13 @@ std::uint32_t* RowOf(const TCanvasTarget& t, int y)
 
 void FillWords(const TCanvasTarget& t, const TRect& r, std::uint32_t word)
 {
+    if (r.Width() == 1) {
+        // A one-pixel column (a gradient band, an outline): one store per row.
+        std::uint32_t* p = RowOf(t, r.Top) + r.Left;
+        for (int y = r.Top; y < r.Bottom; ++y, p += t.StrideWords)
+            *p = word;
+        return;
+    }
     for (int y = r.Top; y < r.Bottom; ++y) {
         std::uint32_t* row = RowOf(t, y);
         std::fill(row + r.Left, row + r.Right, word);
@@ -271,7 +278,7 @@ void TCanvas::DrawLine(const TCanvasTarget& t, int x0, int y0, int x1, int y1)
 
 int TCanvas::TextWidth(const std::string& text) const
 {
-    return QtMetricsOf(*FFont).horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    return TextMetricsOf(*FFont, text).Advance;
 }
 
 int TCanvas::TextHeight(const std::string&) const
@@ -288,7 +295,7 @@ TSize TCanvas::TextExtent(const std::string& text) const
 void TCanvas::TextOut(int x, int y, const std::string& text)
 {
     DrawTextCell(nullptr, x, y, text, 0, 0);
-    FPenPos = TPoint{x + TextWidth(text), y};
+    FPenPos = TPoint{x + TextMetricsOf(*FFont, text).Advance, y};
 }
 
 void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& text)
@@ -310,11 +317,12 @@ void TCanvas::DrawTextCell(const TRect* clip, int x, int y, const std::string& t
             return;
     }
     const QFontMetrics& metrics = QtMetricsOf(*FFont);
+    const TTextMetrics measured = TextMetricsOf(*FFont, text); // a copy: the cache may be trimmed
     const QString line = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     const int left = x + t.Origin.X;
     const int top = y + t.Origin.Y;
     const int baseline = top + metrics.ascent();
-    const TRect cell = Rect(left, top, left + metrics.horizontalAdvance(line), baseline + metrics.descent());
+    const TRect cell = Rect(left, top, left + measured.Advance, baseline + metrics.descent());
     TRect part;
     if (FBrush->Style() != bsClear && IntersectRect(part, cell, limit))
         FillWords(t, part, ColorToWord(FBrush->Color()));
@@ -339,7 +347,7 @@ void TCanvas::DrawTextCell(const TRect* clip, int x, int y, const std::string& t
             FillWords(t, part, ink);
     }
     // Glyphs may overhang their cell (italics, accents): report what they cover as well.
-    const QRect ink_box = metrics.boundingRect(line).translated(left, baseline);
+    const QRect ink_box = measured.Ink.translated(left, baseline);
     const TRect drawn = UnionRect(
         cell, Rect(ink_box.left(), ink_box.top(), ink_box.right() + 2, ink_box.bottom() + 2));
     if (IntersectRect(part, drawn, limit))
@@ -382,6 +390,21 @@ void TCanvas::CopyBitmap(const TRect& dest, TBitmap* graphic)
     const std::uint32_t one = ColorToWord(FBkColor);
     const bool transparent = graphic->Transparent();
     const std::uint32_t key = ColorToWord(graphic->TransparentColor()) & kRgbMask;
+    if (sw == dw && sh == dh && source.Wide()) {
+        // An unscaled copy of 32-bit words (every Draw of a paint's own bitmap): each
+        // target pixel reads its own source pixel, with no scaling or format dispatch.
+        for (int y = clipped.Top; y < clipped.Bottom; ++y) {
+            std::uint32_t* row = RowOf(t, y);
+            const std::uint32_t* from = source.Row(y - area.Top);
+            for (int x = clipped.Left; x < clipped.Right; ++x) {
+                const std::uint32_t word = from[x - area.Left] & kRgbMask;
+                if (!transparent || word != key)
+                    row[x] = kOpaque | word;
+            }
+        }
+        Touched(clipped);
+        return;
+    }
     for (int y = clipped.Top; y < clipped.Bottom; ++y) {
         const int sy = static_cast<int>((y - area.Top) * sh / dh);
         std::uint32_t* row = RowOf(t, y);

@@ -1,6 +1,8 @@
 #include "framework/Font.h"
 
 #include <cstdlib>
+#include <map>
+#include <tuple>
 
 #include "framework/FontPrivate.h"
 #include "framework/FontSubstitution.h"
@@ -53,16 +55,31 @@ QFont BuildFace(const TFont& font)
     return face;
 }
 
-TFontData& Ready(const TFont& font)
+// Faces by their attributes. Never freed: fonts freed during the process's exit may still
+// hold a face, and Qt's font objects must not outlive the toolkit.
+using TFaceKey = std::tuple<std::string, int, TFontCharset, TFontStyles>;
+
+std::map<TFaceKey, TFontFace*>& Faces()
+{
+    static auto* faces = new std::map<TFaceKey, TFontFace*>;
+    return *faces;
+}
+
+TFontFace& Ready(const TFont& font)
 {
     TFontData& data = font.Data();
-    if (!data.Valid) {
-        data.Face = BuildFace(font);
-        data.Metrics.emplace(data.Face);
-        data.Valid = true;
+    if (!data.Face) {
+        TFontFace*& face = Faces()[TFaceKey(font.Name(), font.Height(), font.Charset(), font.Style())];
+        if (!face)
+            face = new TFontFace(BuildFace(font));
+        data.Face = face;
     }
-    return data;
+    return *data.Face;
 }
+
+// Captions are few and repeat; the bound only guards against a program that measures
+// endless different texts.
+constexpr std::size_t kMaxTextsPerFace = 4096;
 
 } // namespace
 
@@ -73,7 +90,20 @@ const QFont& QtFontOf(const TFont& font)
 
 const QFontMetrics& QtMetricsOf(const TFont& font)
 {
-    return *Ready(font).Metrics;
+    return Ready(font).Metrics;
+}
+
+const TTextMetrics& TextMetricsOf(const TFont& font, const std::string& text)
+{
+    TFontFace& face = Ready(font);
+    auto it = face.Texts.find(text);
+    if (it != face.Texts.end())
+        return it->second;
+    if (face.Texts.size() >= kMaxTextsPerFace)
+        face.Texts.clear();
+    const QString line = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    return face.Texts.emplace(text, TTextMetrics{face.Metrics.horizontalAdvance(line), face.Metrics.boundingRect(line)})
+        .first->second;
 }
 
 TFont::TFont() : FData(std::make_unique<TFontData>()) {}
@@ -83,7 +113,7 @@ TFont::~TFont() = default;
 void TFont::Changed(bool faceChanged)
 {
     if (faceChanged)
-        FData->Valid = false;
+        FData->Face = nullptr;
     if (OnChange)
         OnChange(this);
 }
@@ -153,7 +183,11 @@ void TFont::CopyValuesTo(TPersistent* dest)
     font->FCharset = FCharset;
     font->FColor = FColor;
     font->FStyle = FStyle;
-    font->Changed(!sameFace);
+    // The attributes are equal now, so is the face: a fresh font (a paint's own bitmap
+    // canvas) needs no lookup.
+    if (!sameFace)
+        font->FData->Face = FData->Face;
+    font->Changed(false);
 }
 
 void TFont::CopyValuesFrom(TPersistent* source)
