@@ -397,7 +397,7 @@ void TForm::ApplyWindowFlags()
         f |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
         fixed = false;
         break;
-    default: // bsDialog, bsToolWindow
+    default: // bsDialog, bsToolWindow (its window type is set natively: FormWindow.cpp)
         f |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
         break;
     }

@@ -2,15 +2,24 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QShowEvent>
 #include <QTimer>
 
 #include "framework/Exception.h"
+
+#ifdef HX_HAVE_XCB
+#include <QGuiApplication>
+#include <xcb/xcb.h>
+#endif
 
 namespace hx {
 
@@ -160,6 +169,48 @@ void TFormWindow::moveEvent(QMoveEvent* e)
             const QPoint p = frameGeometry().topLeft();
             FForm->SetBounds(p.x(), p.y(), FForm->Width(), FForm->Height());
         });
+}
+
+namespace {
+
+#ifdef HX_HAVE_XCB
+xcb_atom_t Atom(xcb_connection_t* c, const char* name)
+{
+    xcb_intern_atom_reply_t* reply =
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<std::uint16_t>(std::strlen(name)), name), nullptr);
+    const xcb_atom_t atom = reply ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
+    std::free(reply);
+    return atom;
+}
+#endif
+
+// A tool window has a title and a close box only. Window managers grant the minimise box
+// by window type alone, never by the function hints the toolkit sets: a torn-off toolbar
+// is the type that has none (openbox, among others), with "utility" (a palette) for those
+// that do not know it. Set after the toolkit named its own type, before the window maps.
+void ApplyToolWindowType(QWidget* window)
+{
+#ifdef HX_HAVE_XCB
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11 || !x11->connection())
+        return;
+    xcb_connection_t* c = x11->connection();
+    const xcb_atom_t types[] = {Atom(c, "_NET_WM_WINDOW_TYPE_TOOLBAR"), Atom(c, "_NET_WM_WINDOW_TYPE_UTILITY")};
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, static_cast<xcb_window_t>(window->winId()),
+                        Atom(c, "_NET_WM_WINDOW_TYPE"), XCB_ATOM_ATOM, 32, 2, types);
+    xcb_flush(c);
+#else
+    (void)window;
+#endif
+}
+
+} // namespace
+
+void TFormWindow::showEvent(QShowEvent* e)
+{
+    QWidget::showEvent(e);
+    if (FForm->BorderStyle() == bsToolWindow && !e->spontaneous())
+        ApplyToolWindowType(this);
 }
 
 void TFormWindow::resizeEvent(QResizeEvent* e)
