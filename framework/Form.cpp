@@ -301,6 +301,9 @@ void TForm::SetVisible(bool value)
     FVisible = value;
     TFormWindow* w = FImpl->Window.get();
     if (value) {
+        const double ratio = std::max(1.0, w->devicePixelRatioF());
+        if (ratio != FImpl->Scale)
+            SetDisplayScale(ratio); // the first frame is drawn at the screen's ratio already
         Update(); // the window's first frame shows a painted surface
         FImpl->Moving = true;
         w->move(Left(), Top());

@@ -26,6 +26,7 @@ for category in Graphics Development WebDevelopment; do
   grep -q "^Categories=.*\b$category;" "$desktop" || fail "category $category missing"
 done
 grep -qx "Icon=$ID" "$desktop" || fail "the launcher names another icon"
+grep -qx "Exec=\"$PREFIX/bin/Hexatint91\"" "$desktop" || fail "the launcher does not start the installed executable"
 
 note "the AppStream metadata validates and refers to a screenshot"
 metainfo=$PREFIX/share/metainfo/$ID.metainfo.xml
