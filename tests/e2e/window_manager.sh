@@ -36,6 +36,29 @@ above_of() { # window_that_should_be_above window_below
   [ -n "$a" ] && [ -n "$b" ] && [ "$a" -gt "$b" ]
 }
 
+# Retries a check for up to five seconds: the manager answers in its own time.
+eventually() {
+  local deadline=$((SECONDS + 5))
+  until "$@"; do
+    [ $SECONDS -ge $deadline ] && return 1
+    sleep 0.1
+  done
+}
+
+# Sets TOP to the Hexatint91 window other than $1 once it is no longer marked on top (the
+# style change re-creates the native window, so its id may change).
+not_on_top_any_more() {
+  local w state
+  for w in $(xdotool search --onlyvisible --name '^Hexatint91$' 2>/dev/null); do
+    [ "$w" = "$1" ] && continue
+    state=$(xprop -id "$w" _NET_WM_STATE 2>/dev/null) || continue
+    echo "$state" | grep -q _NET_WM_STATE_ABOVE && continue
+    TOP=$w
+    return 0
+  done
+  return 1
+}
+
 dir1=$(install_app 1)
 start_app "$dir1/Hexatint91"
 TOP=$WIN
@@ -70,6 +93,7 @@ xdotool windowactivate --sync "$NORMAL" 2>/dev/null || xdotool windowactivate "$
 xdotool windowraise "$NORMAL"
 sleep 0.5
 above_of "$TOP" "$NORMAL" || fail "the always-on-top window went below the ordinary one"
+[ "$(xdotool getactivewindow)" = "$NORMAL" ] || fail "the ordinary window did not become active"
 
 note "turned off from its context menu, the ordinary window can come over it"
 xdotool windowactivate "$TOP"
@@ -80,15 +104,10 @@ move_to 2 2
 xdotool click 3
 sleep 0.5
 xdotool key s
-sleep 0.5
-other_window "$NORMAL" # the style change re-creates the native window
-TOP=$NEW
-state=$(xprop -id "$TOP" _NET_WM_STATE) || fail "cannot read the window's state"
-echo "$state" | grep -q _NET_WM_STATE_ABOVE && fail "still marked on top"
+eventually not_on_top_any_more "$NORMAL" || fail "still marked on top"
 xdotool windowactivate "$NORMAL"
 xdotool windowraise "$NORMAL"
-sleep 0.5
-above_of "$NORMAL" "$TOP" || fail "the ordinary window did not come over it"
+eventually above_of "$NORMAL" "$TOP" || fail "the ordinary window did not come over it"
 
 kill "$NORMAL_PID" 2>/dev/null || true
 stop_app
