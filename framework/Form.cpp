@@ -252,8 +252,10 @@ void TForm::DoCreate()
 
 void TForm::SetBounds(int left, int top, int width, int height)
 {
-    width = std::max(0, width);
-    height = std::max(0, height);
+    // A client area is its surface: larger than any screen, a size read from a description
+    // would only claim gigabytes (0x7FFFFFFF × 0x7FFFFFFF words) and fail.
+    width = std::clamp(width, 0, kMaxClientExtent);
+    height = std::clamp(height, 0, kMaxClientExtent);
     const int dw = width - Width();
     const int dh = height - Height();
     FLeft = left;

@@ -34,6 +34,10 @@ struct TSurfaceView {
 
 class TForm : public TWinControl {
 public:
+    // The widest or tallest client area a form takes: beyond any screen, small enough that
+    // its surface (4 bytes a pixel) stays within 256 MiB.
+    static constexpr int kMaxClientExtent = 8192;
+
     // Builds the form with its (hidden) window and surface; a derived form reads its
     // description in its own constructor. OnCreate runs later, in AfterConstruction.
     explicit TForm(TComponent* owner);
@@ -46,7 +50,8 @@ public:
 
     // --- Window ----------------------------------------------------------------------------
     // Left/Top: the window's outer top-left corner on the screen. Width/Height and
-    // ClientWidth/ClientHeight: the client area (the frame belongs to the window manager).
+    // ClientWidth/ClientHeight: the client area (the frame belongs to the window manager),
+    // each at most kMaxClientExtent pixels (larger values are cut to it).
     void SetBounds(int left, int top, int width, int height) override;
     void SetVisible(bool value) override;
     // SetVisible(true) (Show) shows the window and raises it.

@@ -40,6 +40,20 @@ TEST(FormTest, ClientSizeIsTheSurfaceSizeAndStylesKeepThePlace)
     EXPECT_FALSE(form.Showing());
 }
 
+TEST(FormTest, ClientSizeBeyondAnyScreenIsCutSoTheSurfaceStaysSmall)
+{
+    TPlatformScope platform;
+    TForm form(nullptr);
+    form.SetClientWidth(18000000); // as a damaged description may give it
+    form.SetClientHeight(0x7FFFFFFF);
+    EXPECT_EQ(form.ClientWidth(), TForm::kMaxClientExtent);
+    EXPECT_EQ(form.ClientHeight(), TForm::kMaxClientExtent);
+    form.Update();
+    EXPECT_EQ(form.SurfacePixel(TForm::kMaxClientExtent - 1, 0), ColorToRGB(clBtnFace));
+    form.SetClientWidth(-5);
+    EXPECT_EQ(form.ClientWidth(), 0);
+}
+
 TEST(FormTest, FreeingTheFormFreesItsControlsAndOwnedComponents)
 {
     TPlatformScope platform;
