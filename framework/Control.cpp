@@ -557,12 +557,21 @@ TGraphicControl::~TGraphicControl() = default;
 
 TCanvas* TGraphicControl::Canvas() const
 {
-    return FCanvas.get();
+    return IsLoading() ? nullptr : FCanvas.get();
 }
 
+// A paint pass (or a Repaint) that runs while the control is still being read leaves it
+// out: its Paint would find no canvas.
 void TGraphicControl::PaintControl()
 {
-    Paint();
+    if (!IsLoading())
+        Paint();
+}
+
+void TGraphicControl::Loaded()
+{
+    TControl::Loaded();
+    Invalidate();
 }
 
 } // namespace hx
