@@ -1,33 +1,11 @@
 // Canvas pixel rules: fills, outlines, lines, text, clipping and the target hook.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <functional>
-#include <new>
 
 #include "framework/Bitmap.h"
 #include "tests/framework/graphics/TestSurface.h"
-
-// Counts allocations while armed, so that the drawing paths that must not allocate can
-// be checked. Replacing the global operators is the only way to see every allocation.
-namespace {
-bool gCounting = false;
-long gAllocations = 0;
-} // namespace
-
-void* operator new(std::size_t size)
-{
-    if (gCounting)
-        ++gAllocations;
-    if (void* p = std::malloc(size ? size : 1))
-        return p;
-    throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) { return operator new(size); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+#include "tests/support/AllocationCounter.h"
 
 namespace hx {
 namespace {
@@ -232,11 +210,7 @@ TEST(Canvas, FillsOutlinesLinesAndUnscaledDrawsAllocateNothing)
         (void)surface.Pixel(1, 1);
     };
     paint(); // first use may set up the platform's colours
-    gAllocations = 0;
-    gCounting = true;
-    paint();
-    gCounting = false;
-    EXPECT_EQ(gAllocations, 0);
+    EXPECT_EQ(test::AllocationsDuring(paint).Count, 0);
 }
 
 // Text: exact pixels means no antialiasing, so every pixel of a text cell is either the

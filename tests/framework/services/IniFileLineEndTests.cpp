@@ -3,49 +3,9 @@
 // LF the next write added turned it into a line break, so writing one key changed another.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <new>
-
 #include "framework/IniFiles.h"
 #include "tests/framework/services/TempFolder.h"
-
-namespace {
-bool gMeasuring = false;
-std::size_t gLargestAllocation = 0;
-
-// Every plain allocation form is replaced together, so that each pair meets in malloc/free.
-void* Allocate(std::size_t size)
-{
-    if (gMeasuring && size > gLargestAllocation)
-        gLargestAllocation = size;
-    return std::malloc(size ? size : 1);
-}
-} // namespace
-
-void* operator new(std::size_t size)
-{
-    if (void* p = Allocate(size))
-        return p;
-    throw std::bad_alloc();
-}
-void* operator new[](std::size_t size)
-{
-    return operator new(size);
-}
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept
-{
-    return Allocate(size);
-}
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
-{
-    return Allocate(size);
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
-void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
-void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
+#include "tests/support/AllocationCounter.h"
 
 namespace hx {
 namespace {
@@ -100,13 +60,11 @@ TEST(IniFileLineEnd, LookupInASmallFileAllocatesNothingNearTheReadBound)
     const std::string path = folder.File("small.ini");
     WriteBytes(path, "[SET]\nFRON=1\n");
     TIniFile ini(path);
-    gLargestAllocation = 0;
-    gMeasuring = true;
-    const bool value = ini.ReadBool("SET", "FRON", false);
-    gMeasuring = false;
+    bool value = false;
+    const test::TAllocationStats stats = test::AllocationsDuring([&] { value = ini.ReadBool("SET", "FRON", false); });
     EXPECT_TRUE(value);
-    EXPECT_GT(gLargestAllocation, 0u);  // the measurement sees allocations at all
-    EXPECT_LT(gLargestAllocation, 4096u);
+    EXPECT_GT(stats.Largest, 0u); // the measurement sees allocations at all
+    EXPECT_LT(stats.Largest, 4096u);
 }
 
 } // namespace
