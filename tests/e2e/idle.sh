@@ -23,7 +23,7 @@ running_timers() {
     [ "$(grep -c 'running timers:' "$APP_LOG" || true)" -gt "$before" ] && break
     sleep 0.1
   done
-  grep 'running timers:' "$APP_LOG" | tail -n1 | grep -o '[0-9]*$'
+  sed -n 's/^running timers: \([0-9]*\).*/\1/p' "$APP_LOG" | tail -n1
 }
 
 start_x
