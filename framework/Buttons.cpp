@@ -245,47 +245,99 @@ void TSpeedButton::SetSpacing(int value)
     Invalidate();
 }
 
-// The content box holds glyph and caption side by side (or stacked) with Spacing between
-// them when both are there; the box is centred across the layout's axis and placed along it
-// by Margin. Halving truncates toward zero, so an oversized content box centres evenly.
 void TSpeedButton::CalcDrawPosition(TCanvas* canvas, TPoint& glyphPos, TRect& textRect) const
 {
-    const int cw = ClientWidth();
-    const int ch = ClientHeight();
-    textRect = Rect(0, 0, cw, 0);
-    DrawText(canvas, Caption().c_str(), static_cast<int>(Caption().size()), textRect, DT_CALCRECT);
-    const bool hasText = !Caption().empty();
     const bool hasGlyph = !FGlyph->Empty();
-    const int tw = hasText ? textRect.Width() : 0;
-    const int th = hasText ? textRect.Height() : 0;
-    const int gw = hasGlyph ? FGlyph->Width() : 0;
-    const int gh = hasGlyph ? FGlyph->Height() : 0;
-    const int gap = hasText && hasGlyph ? FSpacing : 0;
-    const bool horizontal = FLayout == blGlyphLeft || FLayout == blGlyphRight;
+    TButtonContent content;
+    content.GlyphWidth = hasGlyph ? FGlyph->Width() : 0;
+    content.GlyphHeight = hasGlyph ? FGlyph->Height() : 0;
+    content.Caption = &Caption();
+    content.Layout = FLayout;
+    content.Margin = FMargin;
+    content.Spacing = FSpacing;
+    content.ClientWidth = ClientWidth();
+    content.ClientHeight = ClientHeight();
+    CalcButtonLayout(canvas, content, glyphPos, textRect);
+}
 
-    // Along the layout axis the two parts follow each other; across it each is centred.
-    const int sx = horizontal ? gw + gap + tw : std::max(gw, tw);
-    const int sy = horizontal ? std::max(gh, th) : gh + gap + th;
-    TPoint g{(sx - gw) / 2, (sy - gh) / 2};
-    TPoint t{(sx - tw) / 2, (sy - th) / 2};
-    switch (FLayout) {
-    case blGlyphLeft: g.X = 0; t.X = gw + gap; break;
-    case blGlyphRight: t.X = 0; g.X = tw + gap; break;
-    case blGlyphTop: g.Y = 0; t.Y = gh + gap; break;
-    case blGlyphBottom: t.Y = 0; g.Y = th + gap; break;
+namespace {
+
+// Half of n for centring: integer division truncating toward zero (-3 gives -1).
+constexpr int Half(int n) { return n / 2; }
+
+} // namespace
+
+void CalcButtonLayout(TCanvas* canvas, const TButtonContent& content, TPoint& glyphPos, TRect& textRect)
+{
+    static const std::string kNoCaption;
+    const std::string& text = content.Caption ? *content.Caption : kNoCaption;
+    const int cw = content.ClientWidth;
+    const int ch = content.ClientHeight;
+    TRect measured = Rect(0, 0, cw, 0);
+    DrawText(canvas, text.c_str(), static_cast<int>(text.size()), measured, DT_CALCRECT);
+    const int tw = measured.Right - measured.Left;
+    const int th = measured.Bottom - measured.Top;
+    const int gw = content.GlyphWidth;
+    const int gh = content.GlyphHeight;
+    const bool hasText = !text.empty();
+    const bool hasGlyph = gw > 0 && gh > 0;
+
+    // The content box (sx, sy) grows part by part along the layout's axis.
+    int sx = 0, sy = 0, gx = 0, gy = 0, tx = 0, ty = 0;
+    auto alongX = [&](int w, int h) { sx += w; sy = std::max(sy, h); };
+    auto alongY = [&](int w, int h) { sy += h; sx = std::max(sx, w); };
+    const int gap = hasGlyph && hasText ? content.Spacing : 0;
+    switch (content.Layout) {
+    case blGlyphLeft:
+        gx = sx;
+        if (hasGlyph) alongX(gw, gh);
+        sx += gap;
+        tx = sx;
+        if (hasText) alongX(tw, th);
+        break;
+    case blGlyphRight:
+        tx = sx;
+        if (hasText) alongX(tw, th);
+        sx += gap;
+        gx = sx;
+        if (hasGlyph) alongX(gw, gh);
+        break;
+    case blGlyphTop:
+        gy = sy;
+        if (hasGlyph) alongY(gw, gh);
+        sy += gap;
+        ty = sy;
+        if (hasText) alongY(tw, th);
+        break;
+    case blGlyphBottom:
+        ty = sy;
+        if (hasText) alongY(tw, th);
+        sy += gap;
+        gy = sy;
+        if (hasGlyph) alongY(gw, gh);
+        break;
+    }
+    if (content.Layout == blGlyphLeft || content.Layout == blGlyphRight) {
+        if (hasGlyph) gy = Half(sy - gh);
+        if (hasText) ty = Half(sy - th);
+    } else {
+        if (hasGlyph) gx = Half(sx - gw);
+        if (hasText) tx = Half(sx - tw);
     }
 
-    TPoint box{(cw - sx) / 2, (ch - sy) / 2};
-    if (FMargin >= 0) {
-        switch (FLayout) {
-        case blGlyphLeft: box.X = FMargin; break;
-        case blGlyphRight: box.X = cw - sx - FMargin; break;
-        case blGlyphTop: box.Y = FMargin; break;
-        case blGlyphBottom: box.Y = ch - sy - FMargin; break;
+    int x0 = Half(cw - sx);
+    int y0 = Half(ch - sy);
+    if (content.Margin >= 0) {
+        switch (content.Layout) {
+        case blGlyphLeft: x0 = content.Margin; break;
+        case blGlyphRight: x0 = cw - sx - content.Margin; break;
+        case blGlyphTop: y0 = content.Margin; break;
+        case blGlyphBottom: y0 = ch - sy - content.Margin; break;
         }
     }
-    glyphPos = TPoint{box.X + g.X, box.Y + g.Y};
-    OffsetRect(textRect, box.X + t.X, box.Y + t.Y);
+    glyphPos = Point(x0 + gx, y0 + gy);
+    textRect = measured;
+    OffsetRect(textRect, x0 + tx, y0 + ty);
 }
 
 // Frame colours, outer ring then inner ring, as (top-left, bottom-right):

@@ -374,9 +374,6 @@ void TShineSpeedButton::FontsAndColorsOnChange(TObject* /*sender*/)
 
 namespace {
 
-// Half of n for centring: integer division truncating toward zero (-3 gives -1).
-constexpr int Half(int n) { return n / 2; }
-
 // The face is composed off-screen so that background, image, caption and frame reach the
 // screen in one copy; a transparent button draws straight over its parent instead.
 class TPaintTarget {
@@ -542,79 +539,20 @@ void TShineSpeedButton::DrawCaption(TCanvas* canvas, TRect r)
     pass(own, 0, 0);
 }
 
-// Layout: the glyph and the caption are stacked along the layout's axis into a content box
-// (Spacing between them only when both are there), centred on the cross axis, and the box
-// is placed Margin from the glyph's edge, or centred both ways for a negative Margin.
+// Layout: the framework's button layout, the same for every speed button.
 void TShineSpeedButton::CalcDrawPosition(TCanvas* canvas, TPoint& glyphPos, TRect& textRect)
 {
-    const int cw = ClientWidth();
-    const int ch = ClientHeight();
-    const std::string& text = Caption();
-    TRect measured = Rect(0, 0, cw, 0);
-    DrawText(canvas, text.c_str(), static_cast<int>(text.size()), measured, DT_CALCRECT);
-    const int tw = measured.Right - measured.Left;
-    const int th = measured.Bottom - measured.Top;
-    const bool hasText = !text.empty();
     const bool hasGlyph = !FGlyph->Empty();
-    const int gw = hasGlyph ? FGlyph->Width() : 0;
-    const int gh = hasGlyph ? FGlyph->Height() : 0;
-
-    int sx = 0, sy = 0, gx = 0, gy = 0, tx = 0, ty = 0;
-    auto alongX = [&](int w, int h) { sx += w; sy = std::max(sy, h); };
-    auto alongY = [&](int w, int h) { sy += h; sx = std::max(sx, w); };
-    const int gap = hasGlyph && hasText ? FSpacing : 0;
-    switch (FLayout) {
-    case blGlyphLeft:
-        gx = sx;
-        if (hasGlyph) alongX(gw, gh);
-        sx += gap;
-        tx = sx;
-        if (hasText) alongX(tw, th);
-        break;
-    case blGlyphRight:
-        tx = sx;
-        if (hasText) alongX(tw, th);
-        sx += gap;
-        gx = sx;
-        if (hasGlyph) alongX(gw, gh);
-        break;
-    case blGlyphTop:
-        gy = sy;
-        if (hasGlyph) alongY(gw, gh);
-        sy += gap;
-        ty = sy;
-        if (hasText) alongY(tw, th);
-        break;
-    case blGlyphBottom:
-        ty = sy;
-        if (hasText) alongY(tw, th);
-        sy += gap;
-        gy = sy;
-        if (hasGlyph) alongY(gw, gh);
-        break;
-    }
-    const bool horizontal = FLayout == blGlyphLeft || FLayout == blGlyphRight;
-    if (horizontal) {
-        if (hasGlyph) gy = Half(sy - gh);
-        if (hasText) ty = Half(sy - th);
-    } else {
-        if (hasGlyph) gx = Half(sx - gw);
-        if (hasText) tx = Half(sx - tw);
-    }
-
-    int x0 = Half(cw - sx);
-    int y0 = Half(ch - sy);
-    if (FMargin >= 0) {
-        switch (FLayout) {
-        case blGlyphLeft: x0 = FMargin; break;
-        case blGlyphRight: x0 = cw - sx - FMargin; break;
-        case blGlyphTop: y0 = FMargin; break;
-        case blGlyphBottom: y0 = ch - sy - FMargin; break;
-        }
-    }
-    glyphPos = Point(x0 + gx, y0 + gy);
-    textRect = measured;
-    OffsetRect(textRect, x0 + tx, y0 + ty);
+    TButtonContent content;
+    content.GlyphWidth = hasGlyph ? FGlyph->Width() : 0;
+    content.GlyphHeight = hasGlyph ? FGlyph->Height() : 0;
+    content.Caption = &Caption();
+    content.Layout = FLayout;
+    content.Margin = FMargin;
+    content.Spacing = FSpacing;
+    content.ClientWidth = ClientWidth();
+    content.ClientHeight = ClientHeight();
+    CalcButtonLayout(canvas, content, glyphPos, textRect);
 }
 
 bool TShineSpeedButton::FrameSwitch() const
