@@ -12,9 +12,7 @@ cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DHEXATINT_SANITIZE=O
   -DHEXATINT_TESTS=ON >/dev/null
 cmake --build build-test
 
-export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:halt_on_error=1"
-export LSAN_OPTIONS="suppressions=$PWD/tests/support/lsan.supp:print_suppressions=0"
-export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+# The sanitized programs carry their sanitizer settings and leak suppressions themselves.
 cd build-test
 ctest --output-on-failure -j2 --timeout 600
 cd ..
