@@ -68,7 +68,16 @@ public:
     }
 
 private:
-    static std::string Where(int x, int y) { return " " + std::to_string(x) + "," + std::to_string(y); }
+    // Appended piece by piece: GCC 12 misjudges `"literal" + std::string&&` as an overlapping
+    // copy (-Wrestrict) in optimised builds.
+    static std::string Where(int x, int y)
+    {
+        std::string where = " ";
+        where += std::to_string(x);
+        where += ',';
+        where += std::to_string(y);
+        return where;
+    }
     TLog& FLog;
 };
 
