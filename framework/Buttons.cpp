@@ -247,17 +247,8 @@ void TSpeedButton::SetSpacing(int value)
 
 void TSpeedButton::CalcDrawPosition(TCanvas* canvas, TPoint& glyphPos, TRect& textRect) const
 {
-    const bool hasGlyph = !FGlyph->Empty();
-    TButtonContent content;
-    content.GlyphWidth = hasGlyph ? FGlyph->Width() : 0;
-    content.GlyphHeight = hasGlyph ? FGlyph->Height() : 0;
-    content.Caption = &Caption();
-    content.Layout = FLayout;
-    content.Margin = FMargin;
-    content.Spacing = FSpacing;
-    content.ClientWidth = ClientWidth();
-    content.ClientHeight = ClientHeight();
-    CalcButtonLayout(canvas, content, glyphPos, textRect);
+    CalcButtonLayout(canvas, FGlyph.get(), Caption(), FLayout, FMargin, FSpacing, ClientWidth(), ClientHeight(),
+                     glyphPos, textRect);
 }
 
 namespace {
@@ -267,27 +258,27 @@ constexpr int Half(int n) { return n / 2; }
 
 } // namespace
 
-void CalcButtonLayout(TCanvas* canvas, const TButtonContent& content, TPoint& glyphPos, TRect& textRect)
+void CalcButtonLayout(TCanvas* canvas, const TBitmap* glyph, const std::string& caption, TButtonLayout layout,
+                      int margin, int spacing, int clientWidth, int clientHeight, TPoint& glyphPos,
+                      TRect& textRect)
 {
-    static const std::string kNoCaption;
-    const std::string& text = content.Caption ? *content.Caption : kNoCaption;
-    const int cw = content.ClientWidth;
-    const int ch = content.ClientHeight;
+    const int cw = clientWidth;
+    const int ch = clientHeight;
     TRect measured = Rect(0, 0, cw, 0);
-    DrawText(canvas, text.c_str(), static_cast<int>(text.size()), measured, DT_CALCRECT);
+    DrawText(canvas, caption.c_str(), static_cast<int>(caption.size()), measured, DT_CALCRECT);
     const int tw = measured.Right - measured.Left;
     const int th = measured.Bottom - measured.Top;
-    const int gw = content.GlyphWidth;
-    const int gh = content.GlyphHeight;
-    const bool hasText = !text.empty();
-    const bool hasGlyph = gw > 0 && gh > 0;
+    const bool hasText = !caption.empty();
+    const bool hasGlyph = glyph && !glyph->Empty();
+    const int gw = hasGlyph ? glyph->Width() : 0;
+    const int gh = hasGlyph ? glyph->Height() : 0;
 
     // The content box (sx, sy) grows part by part along the layout's axis.
     int sx = 0, sy = 0, gx = 0, gy = 0, tx = 0, ty = 0;
     auto alongX = [&](int w, int h) { sx += w; sy = std::max(sy, h); };
     auto alongY = [&](int w, int h) { sy += h; sx = std::max(sx, w); };
-    const int gap = hasGlyph && hasText ? content.Spacing : 0;
-    switch (content.Layout) {
+    const int gap = hasGlyph && hasText ? spacing : 0;
+    switch (layout) {
     case blGlyphLeft:
         gx = sx;
         if (hasGlyph) alongX(gw, gh);
@@ -317,7 +308,7 @@ void CalcButtonLayout(TCanvas* canvas, const TButtonContent& content, TPoint& gl
         if (hasGlyph) alongY(gw, gh);
         break;
     }
-    if (content.Layout == blGlyphLeft || content.Layout == blGlyphRight) {
+    if (layout == blGlyphLeft || layout == blGlyphRight) {
         if (hasGlyph) gy = Half(sy - gh);
         if (hasText) ty = Half(sy - th);
     } else {
@@ -327,12 +318,12 @@ void CalcButtonLayout(TCanvas* canvas, const TButtonContent& content, TPoint& gl
 
     int x0 = Half(cw - sx);
     int y0 = Half(ch - sy);
-    if (content.Margin >= 0) {
-        switch (content.Layout) {
-        case blGlyphLeft: x0 = content.Margin; break;
-        case blGlyphRight: x0 = cw - sx - content.Margin; break;
-        case blGlyphTop: y0 = content.Margin; break;
-        case blGlyphBottom: y0 = ch - sy - content.Margin; break;
+    if (margin >= 0) {
+        switch (layout) {
+        case blGlyphLeft: x0 = margin; break;
+        case blGlyphRight: x0 = cw - sx - margin; break;
+        case blGlyphTop: y0 = margin; break;
+        case blGlyphBottom: y0 = ch - sy - margin; break;
         }
     }
     glyphPos = Point(x0 + gx, y0 + gy);

@@ -22,22 +22,15 @@ class TBitmap;
 // Where the glyph sits relative to the caption.
 enum TButtonLayout : unsigned char { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 
-// The content of a button face: a glyph (0 × 0 for none) and a caption, measured with the
-// canvas's current font and laid out in a client area of clientWidth × clientHeight.
-struct TButtonContent {
-    int GlyphWidth = 0, GlyphHeight = 0;
-    const std::string* Caption = nullptr;
-    TButtonLayout Layout = blGlyphLeft;
-    int Margin = -1;  // from the edge on the glyph's side; negative centres both ways
-    int Spacing = 4;  // between glyph and caption, only when both are there
-    int ClientWidth = 0, ClientHeight = 0;
-};
-
-// Where the glyph's top-left corner and the caption's rectangle go: glyph and caption follow
-// each other along the layout's axis in a content box, each centred across it; the box is
-// placed Margin from the glyph's edge, or centred both ways for a negative Margin. Every
-// halving truncates toward zero, so an oversized box centres evenly (−5 gives −2).
-void CalcButtonLayout(TCanvas* canvas, const TButtonContent& content, TPoint& glyphPos, TRect& textRect);
+// Where a button face's glyph (null or empty for none) and caption go in a client area of
+// clientWidth × clientHeight, the caption measured with the canvas's current font: glyph and
+// caption follow each other along the layout's axis in a content box (spacing between them
+// only when both are there), each centred across it; the box is placed margin from the
+// glyph's edge, or centred both ways for a negative margin. Every halving truncates toward
+// zero, so an oversized box centres evenly (−5 gives −2).
+void CalcButtonLayout(TCanvas* canvas, const TBitmap* glyph, const std::string& caption, TButtonLayout layout,
+                      int margin, int spacing, int clientWidth, int clientHeight, TPoint& glyphPos,
+                      TRect& textRect);
 
 // What the button shows: bsDown is the momentary press, bsExclusive the latched Down.
 enum TButtonState { bsUp, bsDisabled, bsDown, bsExclusive };

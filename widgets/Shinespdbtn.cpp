@@ -542,17 +542,8 @@ void TShineSpeedButton::DrawCaption(TCanvas* canvas, TRect r)
 // Layout: the framework's button layout, the same for every speed button.
 void TShineSpeedButton::CalcDrawPosition(TCanvas* canvas, TPoint& glyphPos, TRect& textRect)
 {
-    const bool hasGlyph = !FGlyph->Empty();
-    TButtonContent content;
-    content.GlyphWidth = hasGlyph ? FGlyph->Width() : 0;
-    content.GlyphHeight = hasGlyph ? FGlyph->Height() : 0;
-    content.Caption = &Caption();
-    content.Layout = FLayout;
-    content.Margin = FMargin;
-    content.Spacing = FSpacing;
-    content.ClientWidth = ClientWidth();
-    content.ClientHeight = ClientHeight();
-    CalcButtonLayout(canvas, content, glyphPos, textRect);
+    CalcButtonLayout(canvas, FGlyph.get(), Caption(), FLayout, FMargin, FSpacing, ClientWidth(), ClientHeight(),
+                     glyphPos, textRect);
 }
 
 bool TShineSpeedButton::FrameSwitch() const
