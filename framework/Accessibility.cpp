@@ -360,7 +360,8 @@ private:
 
 QAccessibleInterface* ControlInterface(TForm* form, TControl* control)
 {
-    const std::string key = "c" + std::to_string(reinterpret_cast<std::uintptr_t>(control));
+    std::string key = "c"; // appended, not `"c" + ...`: GCC 12 misreads that as an overlapping copy
+    key += std::to_string(reinterpret_cast<std::uintptr_t>(control));
     return Shared(form, key, [&] { return new TControlAccessible(form, control); });
 }
 

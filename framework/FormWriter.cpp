@@ -166,7 +166,7 @@ private:
         if (bytes.empty())
             return;
         if (bytes.size() <= InlineBinaryBytes)
-            return Line(indent, name, "{" + Hex(bytes, 0, bytes.size()) + "}");
+            return Line(indent, name, std::string("{").append(Hex(bytes, 0, bytes.size())).append("}"));
         FOut += indent + name + " = {\n";
         for (size_t i = 0; i < bytes.size(); i += BinaryBytesPerLine) {
             FOut += indent + "  " + Hex(bytes, i, BinaryBytesPerLine);
