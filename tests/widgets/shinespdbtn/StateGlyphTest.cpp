@@ -12,6 +12,7 @@
 
 #include "framework/Bitmap.h"
 #include "framework/RecordingPlatform.h"
+#include "tests/widgets/shinespdbtn/ShinePaintSupport.h"
 #include "widgets/Shinespdbtn.h"
 
 namespace hx {
@@ -28,18 +29,7 @@ public:
     void ForceState(TShineState state) { FState = state; }
 };
 
-void SetGlyphPixels(TShineSpeedButton& button, const Pixels& rows)
-{
-    TBitmap source;
-    source.SetPixelFormat(pf32bit);
-    source.SetSize(static_cast<int>(rows[0].size()), static_cast<int>(rows.size()));
-    for (size_t y = 0; y < rows.size(); ++y) {
-        auto* row = static_cast<std::uint32_t*>(source.ScanLine(static_cast<int>(y)));
-        for (size_t x = 0; x < rows[y].size(); ++x)
-            row[x] = rows[y][x];
-    }
-    button.SetGlyph(&source);
-}
+using shinetest::SetGlyphPixels;
 
 Pixels PixelsOf(const TBitmap& bitmap)
 {
