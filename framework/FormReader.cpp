@@ -4,6 +4,7 @@
 #include <strings.h>
 #include <vector>
 
+#include "framework/Chars.h"
 #include "framework/ClassRegistry.h"
 #include "framework/FrameworkClasses.h"
 #include "framework/TypInfo.h"
@@ -27,16 +28,6 @@ bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
 bool IsIdentStart(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; }
 bool IsIdentChar(char c) { return IsIdentStart(c) || (c >= '0' && c <= '9'); }
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 bool SameText(const std::string& a, const char* b) { return strcasecmp(a.c_str(), b) == 0; }
 
 void AppendUtf8(std::string& out, std::uint32_t cp)

@@ -12,27 +12,13 @@
 #include <optional>
 #include <vector>
 
+#include "framework/Chars.h"
 #include "framework/Exception.h"
 
 namespace hx {
 
 // ---------------------------------------------------------------------------------------
 // Integer rule
-
-namespace {
-
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-} // namespace
 
 bool TryStrToInt(std::string_view text, int& value)
 {

@@ -82,6 +82,27 @@ protected:
         return mismatches;
     }
 
+    // The colours of the 2 × 2 display blocks over the surface pixels of r, and how many
+    // blocks hold more than one colour (detail finer than a surface pixel).
+    struct TBlockScan {
+        std::set<TColor> Colours;
+        int SplitBlocks = 0;
+    };
+    TBlockScan ScanBlocks(const TRect& r) const
+    {
+        TBlockScan scan;
+        for (int y = r.Top; y < r.Bottom; ++y)
+            for (int x = r.Left; x < r.Right; ++x) {
+                std::set<TColor> block;
+                for (int dy = 0; dy < 2; ++dy)
+                    for (int dx = 0; dx < 2; ++dx)
+                        block.insert(form.DisplayPixel(2 * x + dx, 2 * y + dy));
+                scan.SplitBlocks += block.size() > 1;
+                scan.Colours.insert(block.begin(), block.end());
+            }
+        return scan;
+    }
+
     TPlatformScope platform;
     TForm form{nullptr};
     TLog log;
@@ -121,20 +142,10 @@ TEST_F(HighDpiTest, TextIsDrawnAtTheDisplayResolutionWithoutBlending)
     form.SetDisplayScale(2);
     form.Update();
     // Inside the label only its face and its ink appear: the glyphs replaced, not blended.
-    std::set<TColor> colours;
-    int splitBlocks = 0; // 2 × 2 blocks holding both colours: finer than a surface pixel
     const TRect r = label->BoundsRect();
-    for (int y = r.Top; y < r.Bottom; ++y)
-        for (int x = r.Left; x < r.Right; ++x) {
-            std::set<TColor> block;
-            for (int dy = 0; dy < 2; ++dy)
-                for (int dx = 0; dx < 2; ++dx)
-                    block.insert(form.DisplayPixel(2 * x + dx, 2 * y + dy));
-            splitBlocks += block.size() > 1;
-            colours.insert(block.begin(), block.end());
-        }
-    EXPECT_EQ(colours, (std::set<TColor>{kFace, kInk}));
-    EXPECT_GT(splitBlocks, 20) << "the glyphs are drawn with display pixels, not surface pixels";
+    const TBlockScan scan = ScanBlocks(r);
+    EXPECT_EQ(scan.Colours, (std::set<TColor>{kFace, kInk}));
+    EXPECT_GT(scan.SplitBlocks, 20) << "the glyphs are drawn with display pixels, not surface pixels";
     // The label's frame of face colour around the text stays whole blocks.
     for (int x = r.Left; x < r.Right; ++x)
         EXPECT_EQ(form.DisplayPixel(2 * x, 2 * r.Top), kFace) << x;
@@ -169,19 +180,9 @@ TEST_F(HighDpiTest, TextInACopiedBitmapIsDrawnAgainAtTheDisplayResolution)
     form.SetDisplayScale(2);
     form.Update();
     const TRect r = copied->BoundsRect();
-    std::set<TColor> colours;
-    int splitBlocks = 0;
-    for (int y = r.Top; y < r.Bottom; ++y)
-        for (int x = r.Left; x < r.Right; ++x) {
-            std::set<TColor> block;
-            for (int dy = 0; dy < 2; ++dy)
-                for (int dx = 0; dx < 2; ++dx)
-                    block.insert(form.DisplayPixel(2 * x + dx, 2 * y + dy));
-            splitBlocks += block.size() > 1;
-            colours.insert(block.begin(), block.end());
-        }
-    EXPECT_EQ(colours, (std::set<TColor>{kFace, kInk}));
-    EXPECT_GT(splitBlocks, 20);
+    const TBlockScan scan = ScanBlocks(r);
+    EXPECT_EQ(scan.Colours, (std::set<TColor>{kFace, kInk}));
+    EXPECT_GT(scan.SplitBlocks, 20);
     EXPECT_EQ(BlockMismatches(2, r), 0);
 
     // A transparent copy shows only part of the bitmap: its text stays as copied.
