@@ -33,11 +33,19 @@ TSpeedButton::~TSpeedButton() = default;
 
 // --- Group -----------------------------------------------------------------------------
 
+// A button that leaves every group comes up: outside a group it can never latch, and a down
+// button without a group is a state no form description could store (Down is read after
+// GroupIndex and refused without a group).
 void TSpeedButton::SetGroupIndex(int value)
 {
     if (value == FGroupIndex)
         return;
     FGroupIndex = value;
+    if (value == 0 && FDown) {
+        FDown = false;
+        if (!FDragging)
+            SetState(RestingState());
+    }
     UpdateExclusive();
 }
 

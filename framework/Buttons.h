@@ -41,7 +41,7 @@ public:
     ~TSpeedButton() override;
     const char* ClassName() const override { return "TSpeedButton"; }
 
-    // 0: a plain push button that never stays down.
+    // 0: a plain push button that never stays down; setting 0 raises a down button.
     int GroupIndex() const { return FGroupIndex; }
     void SetGroupIndex(int value);
     // Whether the down button of the group may be raised by clicking it (or SetDown(false)).

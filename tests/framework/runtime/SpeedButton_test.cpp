@@ -173,6 +173,17 @@ TEST_F(SpeedButtonTest, GroupsOnOneParentAreIndependentAndJoiningAGroupRaisesIts
     EXPECT_TRUE(buttons[0]->AllowAllUp()); // and brings its switch along
 }
 
+TEST_F(SpeedButtonTest, LeavingEveryGroupRaisesTheDownButton)
+{
+    Group(1);
+    buttons[1]->SetDown(true);
+    buttons[1]->SetGroupIndex(0);
+    EXPECT_EQ(DownStates(), (std::vector<int>{0, 0, 0}));
+    EXPECT_EQ(buttons[1]->State(), bsUp);
+    buttons[1]->SetGroupIndex(1); // and comes back up, as a plain button would
+    EXPECT_EQ(DownStates(), (std::vector<int>{0, 0, 0}));
+}
+
 TEST_F(SpeedButtonTest, BroadcastCarriesTheGroupIndexAndTheSender)
 {
     auto* receiver = new TPressedReceiver(&form);

@@ -102,6 +102,30 @@ TEST_F(SpeedButtonStreaming, AGroupReadFromADescriptionKeepsItsStateAndWritesBac
     EXPECT_TRUE(grid->Down());
 }
 
+// A description may name a property twice; the button then ends outside any group, up, and
+// what is written back reads to the same text.
+TEST_F(SpeedButtonStreaming, AButtonTakenOutOfItsGroupWritesWhatReadsBack)
+{
+    const char* const text =
+        "object ToolForm: TForm\n"
+        "  object Pen1: TSpeedButton\n"
+        "    GroupIndex = 1\n"
+        "    Down = True\n"
+        "    GroupIndex = 0\n"
+        "  end\n"
+        "end\n";
+    TForm form(nullptr);
+    ReadComponent(&form, text, "Tools.form");
+    auto* pen = dynamic_cast<TSpeedButton*>(form.FindComponent("Pen1"));
+    ASSERT_TRUE(pen);
+    EXPECT_FALSE(pen->Down());
+
+    const std::string written = WriteComponent(&form);
+    TForm again(nullptr);
+    ReadComponent(&again, written, "Tools.form");
+    EXPECT_EQ(WriteComponent(&again), written);
+}
+
 TEST_F(SpeedButtonStreaming, AGlyphTravelsAsImageBytes)
 {
     TForm form(nullptr);
