@@ -18,6 +18,7 @@
 #include "framework/FrameworkClasses.h"
 #include "framework/GuiSession.h"
 #include "tools/formview/WidgetClasses.h"
+#include "widgets/Shinespdbtn.h"
 
 namespace {
 
@@ -59,21 +60,49 @@ void CheckError(const hx::EReadError& e, const std::string& text)
         Fail("error position out of the text: " + e.Message(), text);
 }
 
-// Writes what root holds; the form written must come back to the same text.
-void CheckRoundTrip(hx::TForm& root, const std::string& rootClassName, const std::string& input)
+// A shine button set down in a group and then given GroupIndex 0 (a description may name a
+// property twice) stays down until it is next released: that is the widget's rule. No
+// description can store the state, since Down is read after GroupIndex and refused without
+// a group, so such a form comes back with the button up.
+bool HoldsADownButtonOutsideAnyGroup(const hx::TForm& root)
+{
+    for (int i = 0; i < root.ComponentCount(); ++i)
+        if (const auto* b = dynamic_cast<const hx::TShineSpeedButton*>(root.Components(i)))
+            if (b->Down() && b->GroupIndex() == 0)
+                return true;
+    return false;
+}
+
+// Writes what a form holds, then reads the text back into a new form.
+std::string WriteAndReadBack(hx::TForm& form, const std::string& className, std::unique_ptr<hx::TForm>& again,
+                             std::string& againClass, const std::string& input)
 {
     std::string written;
     try {
-        written = hx::WriteComponent(&root, rootClassName);
+        written = hx::WriteComponent(&form, className);
     } catch (const hx::Exception& e) {
-        Fail("writing a form that was read failed: " + e.Message(), input);
+        Fail("writing a form that was read failed: " + e.Message() + "\n--- input:\n" + input, "");
     }
-    auto again = std::make_unique<hx::TForm>(nullptr);
-    std::string againClass;
+    again = std::make_unique<hx::TForm>(nullptr);
     try {
         ReadInto(*again, written, againClass);
     } catch (const hx::Exception& e) {
         Fail("the written form does not read: " + e.Message() + "\n--- input:\n" + input, written);
+    }
+    return written;
+}
+
+// What root holds is written; the form written must come back to the same text (after one
+// more round where root held a state no description stores).
+void CheckRoundTrip(hx::TForm& root, const std::string& rootClassName, const std::string& input)
+{
+    std::unique_ptr<hx::TForm> again;
+    std::string againClass;
+    std::string written = WriteAndReadBack(root, rootClassName, again, againClass, input);
+    if (HoldsADownButtonOutsideAnyGroup(root)) {
+        std::unique_ptr<hx::TForm> first = std::move(again);
+        const std::string firstClass = againClass;
+        written = WriteAndReadBack(*first, firstClass, again, againClass, input);
     }
     const std::string rewritten = hx::WriteComponent(again.get(), againClass);
     if (rewritten != written)
