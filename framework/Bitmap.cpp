@@ -397,6 +397,11 @@ void TBitmap::LoadFromData(const std::vector<std::uint8_t>& data)
     QImage image;
     if (!image.loadFromData(data.data(), static_cast<int>(data.size())) || image.isNull())
         throw EInvalidGraphic("Cannot read the image data (" + std::to_string(data.size()) + " bytes)");
+    // A truncated header can claim millions of rows that the reader fills in.
+    if (image.width() > kMaxDataSide || image.height() > kMaxDataSide)
+        throw EInvalidGraphic("Cannot read the image data (" + std::to_string(data.size()) + " bytes): " +
+                              std::to_string(image.width()) + " x " + std::to_string(image.height()) +
+                              " pixels is more than " + std::to_string(kMaxDataSide) + " on a side");
     FromQImage(*FImage, image);
     Changed();
 }

@@ -79,6 +79,10 @@ public:
     // (the message names the file) and leaves the bitmap as it was.
     void LoadFromFile(const std::string& fileName);
     void SaveToFile(const std::string& fileName) const; // format from the extension, else PNG
+    // Image data (as a form description carries it) is refused beyond kMaxDataSide pixels
+    // on a side, the most that PNG, the format SaveToData writes, can hold: what reads must
+    // write back.
+    static constexpr int kMaxDataSide = 1000000;
     void LoadFromData(const std::vector<std::uint8_t>& data);
     std::vector<std::uint8_t> SaveToData() const; // PNG bytes
 

@@ -368,6 +368,50 @@ TEST(Bitmap, SavedImagesLoadBackWithTheirPixels)
     EXPECT_TRUE(mono.Empty());
 }
 
+// A 24-bit BMP whose header claims width x height but which carries a single row.
+std::vector<std::uint8_t> ShortBmp(std::uint32_t width, std::uint32_t height)
+{
+    const std::uint32_t stride = (width * 3 + 3) & ~3u;
+    std::vector<std::uint8_t> d(54 + stride, 0);
+    const auto put = [&](std::size_t at, std::uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            d[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+    };
+    d[0] = 'B';
+    d[1] = 'M';
+    put(2, static_cast<std::uint32_t>(d.size()), 4);
+    put(10, 54, 4);
+    put(14, 40, 4);
+    put(18, width, 4);
+    put(22, height, 4);
+    put(26, 1, 2);
+    put(28, 24, 2);
+    return d;
+}
+
+// PNG holds at most a million rows and columns; data beyond that would read but never write.
+TEST(Bitmap, ImageDataLargerThanPngHoldsIsRefused)
+{
+    const struct {
+        std::uint32_t Width, Height;
+        bool Reads;
+    } cases[] = {{2, 1000000, true}, {2, 1000001, false}, {1000001, 2, false}, {2, 2097154, false}};
+    for (const auto& c : cases) {
+        TBitmap b;
+        b.SetSize(3, 3);
+        try {
+            b.LoadFromData(ShortBmp(c.Width, c.Height));
+            EXPECT_TRUE(c.Reads) << c.Width << " x " << c.Height;
+            EXPECT_EQ(b.Height(), static_cast<int>(c.Height));
+            EXPECT_FALSE(b.SaveToData().empty());
+        } catch (const EInvalidGraphic& e) {
+            EXPECT_FALSE(c.Reads) << c.Width << " x " << c.Height << ": " << e.Message();
+            EXPECT_NE(e.Message().find(std::to_string(c.Width) + " x " + std::to_string(c.Height)), std::string::npos);
+            EXPECT_EQ(b.Width(), 3); // left as it was
+        }
+    }
+}
+
 TEST(Bitmap, ReleaseImageLeavesAnEmptyBitmap)
 {
     TBitmap b;
