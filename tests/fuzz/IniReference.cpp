@@ -31,11 +31,11 @@ std::vector<TRawLine> RawLines(std::string_view file)
     while (!file.empty()) {
         const std::size_t lf = file.find('\n');
         if (lf == std::string_view::npos) {
-            lines.push_back({std::string(file), ""});
+            lines.push_back({file, ""});
             break;
         }
         const bool crlf = lf > 0 && file[lf - 1] == '\r';
-        lines.push_back({std::string(file.substr(0, crlf ? lf - 1 : lf)), crlf ? "\r\n" : "\n"});
+        lines.push_back({file.substr(0, crlf ? lf - 1 : lf), crlf ? "\r\n" : "\n"});
         file.remove_prefix(lf + 1);
     }
     return lines;
@@ -48,7 +48,7 @@ std::vector<TRawLine> LogicalLines(std::string_view file)
 {
     std::vector<TRawLine> lines = RawLines(file);
     if (!lines.empty() && lines.back().Break.empty() && !lines.back().Text.empty() && lines.back().Text.back() == '\r') {
-        lines.back().Text.pop_back();
+        lines.back().Text.remove_suffix(1);
         lines.back().Break = "\r";
     }
     return lines;

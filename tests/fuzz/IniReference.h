@@ -25,10 +25,10 @@ struct TNames {
 TNames NamesIn(std::string_view file, std::size_t limit);
 
 // One line of file as the fuzzers compare them: its text and its line break ("\n",
-// "\r\n" or "" for a last line without one).
+// "\r\n" or "" for a last line without one), as views into the file.
 struct TRawLine {
-    std::string Text;
-    std::string Break;
+    std::string_view Text;
+    std::string_view Break;
     bool operator==(const TRawLine&) const = default;
 };
 std::vector<TRawLine> RawLines(std::string_view file);

@@ -114,7 +114,8 @@ void CheckLines(const TWrite& w, std::string_view before, std::string_view after
     const std::vector<TRawLine> b = RawLines(before), a = RawLines(after);
     const std::size_t firstLf = before.find('\n');
     const std::string eol = firstLf != std::string_view::npos && firstLf > 0 && before[firstLf - 1] == '\r' ? "\r\n" : "\n";
-    const std::string context = "\nbefore:\n" + Show(b) + "after:\n" + Show(a);
+    // Built only for a report: it costs more than the whole check.
+    const auto context = [&] { return "\nbefore:\n" + Show(b) + "after:\n" + Show(a); };
 
     std::size_t p = 0;
     while (p < b.size() && p < a.size() && a[p] == b[p])
@@ -129,31 +130,31 @@ void CheckLines(const TWrite& w, std::string_view before, std::string_view after
         };
         if (!IsKeyLine(logical(b[p]), w, false) || !IsKeyLine(logical(a[p]), w, true) || a[p].Break != b[p].Break ||
             (logical(a[p]).size() == a[p].Text.size()) != (logical(b[p]).size() == b[p].Text.size()))
-            Fail("line " + std::to_string(p + 1) + " changed but is not the key's" + context);
+            Fail("line " + std::to_string(p + 1) + " changed but is not the key's" + context());
         for (std::size_t i = p + 1; i < b.size(); ++i)
             if (a[i] != b[i])
-                Fail("two lines changed" + context);
+                Fail("two lines changed" + context());
         return;
     }
     // A last line without a break gains one when something is added after it: the file's
     // break, or the LF that completes a CR ending the file.
     bool gainedBreak = false;
-    const auto completed = [&](const TRawLine& l) { return l.Text + (!l.Text.empty() && l.Text.back() == '\r' ? "\n" : eol); };
-    if (p + 1 == b.size() && b[p].Break.empty() && a[p].Text + a[p].Break == completed(b[p])) {
+    const auto completed = [&](const TRawLine& l) { return std::string(l.Text) + (!l.Text.empty() && l.Text.back() == '\r' ? "\n" : eol); };
+    if (p + 1 == b.size() && b[p].Break.empty() && std::string(a[p].Text) + std::string(a[p].Break) == completed(b[p])) {
         gainedBreak = true;
         ++p;
     }
     if (p < b.size() && gainedBreak)
-        Fail("a break was added inside the file" + context);
+        Fail("a break was added inside the file" + context());
     const std::size_t added = a.size() - b.size();
     if (a.size() < b.size() || added > 2)
-        Fail(std::to_string(a.size()) + " lines after the write, " + std::to_string(b.size()) + " before" + context);
+        Fail(std::to_string(a.size()) + " lines after the write, " + std::to_string(b.size()) + " before" + context());
     for (std::size_t i = p; i < b.size(); ++i)
         if (a[i + added] != b[i])
-            Fail("old line " + std::to_string(i + 1) + " changed" + context);
+            Fail("old line " + std::to_string(i + 1) + " changed" + context());
     const TRawLine& keyLine = a[p + added - 1];
     if (!IsKeyLine(keyLine.Text, w, true) || keyLine.Break != eol)
-        Fail("the added line is not the key's" + context);
+        Fail("the added line is not the key's" + context());
 
     // The byte order mark is not part of the first line's text.
     std::vector<std::string_view> texts;
@@ -168,19 +169,20 @@ void CheckLines(const TWrite& w, std::string_view before, std::string_view after
     while (header < b.size() && !(isHeader(header) && SameAscii(*HeaderName(texts[header]), w.Section)))
         ++header;
     if (added == 2) {
-        if (header != b.size() || p != b.size() || a[p] != TRawLine{"[" + w.Section + "]", eol})
-            Fail("a section was added though it exists, or not at the end" + context);
+        const std::string newHeader = "[" + w.Section + "]";
+        if (header != b.size() || p != b.size() || a[p] != TRawLine{newHeader, eol})
+            Fail("a section was added though it exists, or not at the end" + context());
         return;
     }
     // One line added: inside the first section of that name, after its last non-blank line.
     if (header >= p)
-        Fail("the key was added outside its section" + context);
+        Fail("the key was added outside its section" + context());
     for (std::size_t i = header + 1; i < p; ++i)
         if (isHeader(i))
-            Fail("the key was added after the end of its section" + context);
+            Fail("the key was added after the end of its section" + context());
     for (std::size_t i = p; i < b.size() && !isHeader(i); ++i)
         if (!TrimBlanks(texts[i]).empty())
-            Fail("the key was added before other lines of its section" + context);
+            Fail("the key was added before other lines of its section" + context());
 }
 
 } // namespace
