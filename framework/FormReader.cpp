@@ -120,6 +120,18 @@ public:
         }
     }
 
+    // The next token without taking it.
+    TToken Peek()
+    {
+        const size_t i = I;
+        const int line = FLine, column = FColumn;
+        TToken t = Next();
+        I = i;
+        FLine = line;
+        FColumn = column;
+        return t;
+    }
+
     TToken Next()
     {
         SkipSpace();
@@ -414,14 +426,28 @@ private:
 
     bool IsKeyword(const TToken& t, const char* word) const { return t.Kind == TTok::Ident && SameText(t.Text, word); }
 
+    // After 'object': "Name: TClass", or "TClass" alone for a component without a name.
+    std::pair<TToken, TToken> Header()
+    {
+        const TToken first = Expect(TTok::Ident, 0, "Object name");
+        const TToken next = FLex.Peek();
+        if (next.Kind != TTok::Symbol || next.Symbol != ':') {
+            TToken unnamed = first;
+            unnamed.Text.clear();
+            return {unnamed, first};
+        }
+        FLex.Next();
+        return {first, Expect(TTok::Ident, 0, "Class name")};
+    }
+
     void ReadAll()
     {
         TToken t = FLex.Next();
         if (!IsKeyword(t, "object"))
             Fail(t.At, "'object' expected");
-        const TToken name = Expect(TTok::Ident, 0, "Object name");
-        Expect(TTok::Symbol, ':', "':'");
-        const TToken cls = Expect(TTok::Ident, 0, "Class name");
+        const std::pair<TToken, TToken> header = Header();
+        const TToken& name = header.first;
+        const TToken& cls = header.second;
         FRootClassName = cls.Text;
         const TClassInfo* info = ClassInfoOf(FRoot);
         if (!info)
@@ -469,9 +495,9 @@ private:
     {
         if (static_cast<int>(FStack.size()) >= MaxObjectNesting)
             Fail(keyword.At, "Objects nested deeper than " + std::to_string(MaxObjectNesting));
-        const TToken name = Expect(TTok::Ident, 0, "Object name");
-        Expect(TTok::Symbol, ':', "':'");
-        const TToken cls = Expect(TTok::Ident, 0, "Class name");
+        const std::pair<TToken, TToken> header = Header();
+        const TToken& name = header.first;
+        const TToken& cls = header.second;
         const TRegisteredClass* rc = FindClass(cls.Text);
         if (!rc)
             Fail(cls.At, "Class " + cls.Text + " not found");

@@ -11,6 +11,8 @@
 //     end
 //   end
 //
+// A component without a name is written "object TClass", by its class alone.
+//
 // The root object is an existing instance (the form being constructed); nested objects
 // are created through the class registry, owned by the root, and given the enclosing
 // object as parent before their properties are set. Properties are applied in the order

@@ -89,7 +89,9 @@ private:
     void Object(TComponent* c, const std::string& className, int depth)
     {
         const std::string indent(static_cast<size_t>(depth) * 2, ' ');
-        FOut += indent + "object " + c->Name() + ": " + className + "\n";
+        // A component without a name (made in code, or renamed to '') is written by its
+        // class alone.
+        FOut += indent + "object " + (c->Name().empty() ? "" : c->Name() + ": ") + className + "\n";
         const TClassInfo* info = ClassInfoOf(c);
         if (!info)
             throw EPropertyError(std::string("Class ") + c->ClassName() + " has no type information");

@@ -83,6 +83,29 @@ TEST_F(FormStreaming, ReadingThenWritingGivesTheSameText)
     EXPECT_EQ(form->Focus, form->Components(2));
 }
 
+// A component without a name is written by its class alone and reads back unnamed.
+TEST_F(FormStreaming, ComponentsWithoutANameAreWrittenByTheirClassAlone)
+{
+    const std::string text = "object TSampleForm\n"
+                             "  object TItem\n"
+                             "    Tag = 1\n"
+                             "  end\n"
+                             "  object Item2: TItem\n"
+                             "  end\n"
+                             "end\n";
+    auto form = Read(text);
+    EXPECT_EQ(form->Name(), "");
+    ASSERT_EQ(form->ComponentCount(), 2);
+    EXPECT_EQ(form->Components(0)->Name(), "");
+    std::string written = WriteComponent(form.get());
+    EXPECT_EQ(written.substr(written.find("  object TItem")), text.substr(text.find("  object TItem"))) << written;
+
+    new TItem(form.get()); // made in code, never named
+    written = WriteComponent(form.get());
+    EXPECT_NE(written.find("  object Item2: TItem\n  end\n  object TItem\n  end\nend\n"), std::string::npos) << written;
+    EXPECT_EQ(WriteComponent(Read(written).get()), written);
+}
+
 // Every cut and every stray character in a description that uses every value kind either
 // reads or raises the located error: nothing else escapes, nothing crashes or leaks.
 TEST_F(FormStreaming, DamagedDescriptionsFailCleanly)
