@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <vector>
@@ -215,24 +214,35 @@ std::string_view Unquote(std::string_view value)
 // ---------------------------------------------------------------------------------------
 // File access
 
+// Appends up to `limit` bytes of fd to text, which grows with what is read, so that a small
+// file costs a small string. False on a read error. Plain descriptors rather than stdio:
+// every lookup reads the file, and a stream adds a buffer and a stat each time.
+bool AppendFrom(int fd, std::string& text, std::size_t limit)
+{
+    char buffer[65536];
+    while (text.size() < limit) {
+        const ssize_t got = ::read(fd, buffer, std::min(sizeof buffer, limit - text.size()));
+        if (got == 0)
+            return true;
+        if (got < 0 && errno != EINTR)
+            return false;
+        if (got > 0)
+            text.append(buffer, static_cast<std::size_t>(got));
+    }
+    return true;
+}
+
 // The first `limit` bytes of the file, cut back to the last whole line when the file goes
 // on beyond them. Nullopt when it cannot be read.
 std::optional<std::string> ReadHead(const std::string& path, std::size_t limit)
 {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
         return std::nullopt;
-    // The text grows with what is read, so that a small file costs a small buffer rather
-    // than one of the whole bound, zeroed, on every lookup.
     std::string text;
-    char buffer[65536];
-    std::size_t got;
-    while (text.size() <= limit &&
-           (got = std::fread(buffer, 1, std::min(sizeof buffer, limit + 1 - text.size()), file)) > 0)
-        text.append(buffer, got);
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed)
+    const bool ok = AppendFrom(fd, text, limit + 1);
+    ::close(fd);
+    if (!ok)
         return std::nullopt;
     if (text.size() > limit) {
         const std::size_t lastBreak = text.rfind('\n', limit - 1);
@@ -244,17 +254,13 @@ std::optional<std::string> ReadHead(const std::string& path, std::size_t limit)
 // The whole file; "" for a missing one; nullopt when it exists but cannot be read.
 std::optional<std::string> ReadWhole(const std::string& path)
 {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
         return errno == ENOENT ? std::optional<std::string>(std::string()) : std::nullopt;
     std::string text;
-    char buffer[65536];
-    std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        text.append(buffer, got);
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed)
+    const bool ok = AppendFrom(fd, text, std::string().max_size());
+    ::close(fd);
+    if (!ok)
         return std::nullopt;
     return text;
 }
