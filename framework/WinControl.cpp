@@ -141,9 +141,15 @@ int AlignKey(const TControl* c)
 //   alTop     full width, own height, from the top      alBottom  likewise from the bottom
 //   alLeft    full height, own width, from the left     alRight   likewise from the right
 //   alClient  all that remains
+void TWinControl::Loaded()
+{
+    TControl::Loaded();
+    AlignControls();
+}
+
 void TWinControl::AlignControls()
 {
-    if (FAligning)
+    if (FAligning || IsLoading())
         return;
     FAligning = true;
     try {

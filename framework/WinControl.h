@@ -31,13 +31,18 @@ public:
     virtual bool Showing() const;
 
     // Lays the children with an Align out in the client area: alTop, alBottom, alLeft,
-    // alRight, then alClient takes what is left. Runs again on every resize.
+    // alRight, then alClient takes what is left. Runs again on every resize. While the
+    // control is read from a form description it waits, and lays out once in Loaded().
     virtual void AlignControls();
     void Realign() { AlignControls(); }
 
     void Dispatch(void* message) override;
 
 protected:
+    // The children's stored bounds are all read: lay them out from those, as they were
+    // when written. Aligning as each one arrived would order them by where the earlier
+    // ones had already been moved, and the form would not read back as it was written.
+    void Loaded() override;
     // Anchored children follow the edges they are anchored to (akRight with akLeft
     // stretches, akRight alone moves; likewise akBottom); then the aligned ones are laid out.
     void BoundsChanged(int dw, int dh) override;

@@ -160,6 +160,44 @@ TEST_F(FrameworkClasses, AMainFormDescriptionBuildsAndWritesBack)
     EXPECT_EQ(WriteComponent(form.get()), kMainForm);
 }
 
+// Aligned controls are laid out once the whole description is read, from their stored
+// bounds. Here the stored order (B left of A at the right edge) is the opposite of the
+// order in which they are read; laying each out as it arrived used to swap them.
+TEST_F(FrameworkClasses, AlignedControlsReadBackWhereTheyWereWritten)
+{
+    const std::string text = "object F: TForm\n"
+                             "  ClientWidth = 120\n"
+                             "  ClientHeight = 60\n"
+                             "  object B: TSpeedButton\n"
+                             "    Left = -103\n"
+                             "    Top = 0\n"
+                             "    Width = 23\n"
+                             "    Height = 60\n"
+                             "    Align = alRight\n"
+                             "  end\n"
+                             "  object A: TWinControl\n"
+                             "    Left = -80\n"
+                             "    Top = 0\n"
+                             "    Width = 200\n"
+                             "    Height = 60\n"
+                             "    Align = alRight\n"
+                             "  end\n"
+                             "end\n";
+    TForm form(nullptr);
+    ReadComponent(&form, text, "Aligned.form");
+    const auto* b = dynamic_cast<TControl*>(form.FindComponent("B"));
+    const auto* a = dynamic_cast<TControl*>(form.FindComponent("A"));
+    ASSERT_TRUE(a && b);
+    EXPECT_EQ(a->Left(), -80);
+    EXPECT_EQ(b->Left(), -103);
+    const std::string written = WriteComponent(&form);
+    EXPECT_EQ(written.substr(written.find("  object B")), text.substr(text.find("  object B")));
+
+    form.SetClientWidth(140); // and still realigns on a resize after loading
+    EXPECT_EQ(a->Left(), -60);
+    EXPECT_EQ(b->Left(), -83);
+}
+
 TEST_F(FrameworkClasses, ControlsPublishTheirPropertiesInOrder)
 {
     std::vector<std::string> names;
