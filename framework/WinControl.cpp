@@ -137,16 +137,16 @@ int AlignKey(const TControl* c)
 
 } // namespace
 
-// Each alignment in turn takes its band from the edge of what is left:
-//   alTop     full width, own height, from the top      alBottom  likewise from the bottom
-//   alLeft    full height, own width, from the left     alRight   likewise from the right
-//   alClient  all that remains
 void TWinControl::Loaded()
 {
     TControl::Loaded();
     AlignControls();
 }
 
+// Each alignment in turn takes its band from the edge of what is left:
+//   alTop     full width, own height, from the top      alBottom  likewise from the bottom
+//   alLeft    full height, own width, from the left     alRight   likewise from the right
+//   alClient  all that remains
 void TWinControl::AlignControls()
 {
     if (FAligning || IsLoading())
