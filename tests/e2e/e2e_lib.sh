@@ -85,6 +85,18 @@ stop_app() {
   wait "$APP_PID" 2>/dev/null || true
 }
 
+# Ends the app the way a user does: the right-click menu's exit item (key x), then waits up
+# to $1 tenths of a second for it to go.
+exit_through_menu() {
+  move_to 2 2
+  xdotool click 3
+  sleep 0.5
+  xdotool key x
+  for _ in $(seq "$1"); do kill -0 "$APP_PID" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$APP_PID" 2>/dev/null && fail "the app did not end after the exit item"
+  return 0
+}
+
 # Client-area origin of WIN on the screen: sets WX, WY.
 window_origin() {
   eval "$(xdotool getwindowgeometry --shell "$WIN")"

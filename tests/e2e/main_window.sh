@@ -58,12 +58,7 @@ xdotool key s
 sleep 0.3
 
 note "the exit item closes the window and writes FRON=0"
-move_to 2 2
-xdotool click 3
-sleep 0.5
-xdotool key x
-for _ in $(seq 50); do kill -0 "$APP_PID" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$APP_PID" 2>/dev/null && fail "the app did not end after the exit item"
+exit_through_menu 50
 grep -q '^FRON=0' "$dir/Hexatint91.ini" || { cat "$dir/Hexatint91.ini" >&2; fail "FRON=0 not written"; }
 
 note "a restart comes up not on top"

@@ -131,12 +131,7 @@ sleep 0.5
 clip=$(xclip -o -selection clipboard 2>/dev/null || true)
 [ "$clip" = "#ff9900" ] || fail "a click on #ff9900 put '$clip' on the clipboard"
 xdotool mousemove $((WX + 4)) $((WY + 4))
-move_to 2 2
-xdotool click 3
-sleep 0.5
-xdotool key x
-for _ in $(seq 100); do kill -0 "$APP_PID" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$APP_PID" 2>/dev/null && fail "the app did not end after the exit item"
+exit_through_menu 100
 wait "$APP_PID" 2>/dev/null || true
 grep -q '^FRON=' "$dir/Hexatint91.ini" || fail "the close wrote no setting"
 check_sanitizers
