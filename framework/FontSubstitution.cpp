@@ -24,8 +24,8 @@ struct Substitution {
 const std::vector<Substitution>& Substitutions()
 {
     static const std::vector<Substitution> table = {
-        {"ＭＳ Ｐゴシック", {"IPAPGothic", "VL PGothic", "Noto Sans CJK JP", kDefaultSans}},
-        {"MS PGothic", {"IPAPGothic", "VL PGothic", "Noto Sans CJK JP", kDefaultSans}},
+        {"ＭＳ Ｐゴシック", {"Konatu", "IPAPGothic", "VL PGothic", "Noto Sans CJK JP", kDefaultSans}},
+        {"MS PGothic", {"Konatu", "IPAPGothic", "VL PGothic", "Noto Sans CJK JP", kDefaultSans}},
         {"MS Sans Serif", {kDefaultSans}},
         {"Tahoma", {kDefaultSans}},
     };
