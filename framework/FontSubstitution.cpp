@@ -67,8 +67,9 @@ void RegisterFontSubstitutions()
     static std::once_flag once;
     std::call_once(once, [] {
         EnsureGuiSession();
-        // Faces built from the product's names directly (menus, tool tips) find the same
-        // families as our own fonts do.
+        // A QFont asked for by one of the product's names outside TFont finds the same
+        // families as our own fonts do. Menus, hints and message boxes ask for no name:
+        // they keep the desktop's own font.
         for (const Substitution& entry : Substitutions())
             QFont::insertSubstitutions(QString::fromUtf8(entry.Name), entry.Candidates);
     });
