@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Every swatch's border is whole on the screen: no caption (glyphs or their background)
-# reaches any of its four sides, silver at rest and white at the end of a hover fade.
+# reaches any of its four sides, silver at rest and at its end colour after a hover fade.
 # Usage: swatch_borders.sh PATH/TO/Hexatint91
 APP=$1
 source "$(dirname "$0")/e2e_lib.sh"
@@ -76,11 +76,13 @@ centre() {
   done
 }
 
-note "hovered swatches end their fade with four whole white border sides"
-# Blue, the white one, orange, yellow and two from the inner columns.
-for n in 1 46 89 91 36 56; do
-  move_to $(centre $n)
-  wait_borders ffffff 10 $n
+note "hovered swatches end their fade with four whole border sides"
+# The border moves only while the face does: white on most swatches, short of white on the
+# faces one step from white (36) and one step from silver on the white swatch (46).
+for hovered in "1 ffffff" "89 ffffff" "91 ffffff" "41 ffffff" "74 ffffff" "36 f4f4f4" "46 c2c2c2"; do
+  set -- $hovered
+  move_to $(centre $1)
+  wait_borders $2 10 $1
 done
 
 note "after the pointer leaves, every border is silver again"
