@@ -151,12 +151,12 @@ stop_app() {
   wait "$APP_PID" 2>/dev/null || true
 }
 
-# The number of visible popup menus: windows that bypass the window manager and are not
-# tool tips (those come and go by themselves). Qt marks such a menu as an ordinary window,
-# not as a menu.
+# The number of visible popup menus: the app's windows that bypass the window manager and
+# are not tool tips (those come and go by themselves). Qt marks such a menu as an ordinary
+# window, not as a menu; a window manager has bypassing windows of its own.
 menus_open() {
   local w n=0
-  for w in $(xdotool search --onlyvisible --name '' 2>/dev/null); do
+  for w in $(xdotool search --onlyvisible --class '^Hexatint91$' 2>/dev/null); do
     xwininfo -id "$w" 2>/dev/null | grep -q 'Override Redirect State: yes' || continue
     xprop -id "$w" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q TOOLTIP && continue
     n=$((n + 1))
