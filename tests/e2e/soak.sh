@@ -2,8 +2,9 @@
 # A long random session with the real window: 20 000 pointer moves, 250 clicks and 250
 # right clicks (each menu, once open, dismissed with Escape) at random points. Afterwards
 # the process is alive and answers, nothing ticks, its memory is within 1 MB of what it was
-# after the first thousand events (the live heap in a sanitized build, whose allocator caches freed memory;
-# resident memory otherwise), it closes normally and no sanitizer reported anything.
+# after the first thousand events (the live heap in a sanitized build, whose allocator
+# caches freed memory; resident memory otherwise), it closes normally and no sanitizer
+# reported anything.
 # Usage: soak.sh PATH/TO/Hexatint91
 APP=$1
 source "$(dirname "$0")/e2e_lib.sh"
