@@ -62,7 +62,8 @@ wait_clipboard() {
 }
 
 # Starts Xvfb on a free display number and exports DISPLAY. Another test may take the same
-# number at the same moment; then this server ends and the next number is tried.
+# number at the same moment: the server whose process id is in the display's lock file owns
+# it, and when that is not ours the next number is tried.
 start_x() {
   local n xvfb
   for n in $(seq 90 140); do
@@ -71,12 +72,21 @@ start_x() {
     xvfb=$!
     E2E_PIDS+=($xvfb)
     export DISPLAY=:$n
-    wait_until 30 x_answers_or_ended "$xvfb" || fail "Xvfb did not start on :$n"
-    kill -0 "$xvfb" 2>/dev/null && return 0
+    wait_until 30 x_ours_answers_or_lost "$xvfb" "$n" || fail "Xvfb did not start on :$n"
+    [ "$(display_owner "$n")" = "$xvfb" ] && kill -0 "$xvfb" 2>/dev/null && return 0
+    kill "$xvfb" 2>/dev/null || true
   done
   fail "no free display number"
 }
-x_answers_or_ended() { ! kill -0 "$1" 2>/dev/null || xdpyinfo >/dev/null 2>&1; }
+display_owner() { tr -d ' \n' <"/tmp/.X$1-lock" 2>/dev/null || true; }
+# Whether server $1 on display $2 answers, or has ended, or another server owns the display.
+x_ours_answers_or_lost() {
+  local owner
+  kill -0 "$1" 2>/dev/null || return 0
+  owner=$(display_owner "$2")
+  [ -n "$owner" ] && [ "$owner" != "$1" ] && return 0
+  [ "$owner" = "$1" ] && xdpyinfo >/dev/null 2>&1
+}
 
 # Starts a window manager (openbox) when one is installed; some checks need one.
 start_wm() {
