@@ -1,4 +1,4 @@
-#include "framework/Chars.h"
+#include "framework/core/Chars.h"
 
 namespace hx {
 

@@ -1,6 +1,6 @@
-#include "framework/Color.h"
+#include "framework/core/Color.h"
 
-#include "framework/Platform.h"
+#include "framework/core/Platform.h"
 
 namespace hx {
 

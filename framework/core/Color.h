@@ -95,6 +95,6 @@ TColor GetSysColor(int index);
 TColor ColorToRGB(TColor color);
 
 // The names form descriptions give colours ("clWhite", "clBtnFace") are in the type
-// information: ColorIdents() in framework/TypInfo.h.
+// information: ColorIdents() in framework/core/TypInfo.h.
 
 } // namespace hx

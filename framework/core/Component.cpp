@@ -1,9 +1,9 @@
-#include "framework/Component.h"
+#include "framework/core/Component.h"
 
 #include <algorithm>
 #include <strings.h>
 
-#include "framework/Exception.h"
+#include "framework/core/Exception.h"
 
 namespace hx {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/Object.h"
+#include "framework/core/Object.h"
 
 namespace hx {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <utility>
 
-#include "framework/Object.h"
+#include "framework/core/Object.h"
 
 namespace hx {
 

@@ -1,4 +1,4 @@
-#include "framework/Exception.h"
+#include "framework/core/Exception.h"
 
 namespace hx {
 

@@ -1,6 +1,6 @@
-#include "framework/Object.h"
+#include "framework/core/Object.h"
 
-#include "framework/Exception.h"
+#include "framework/core/Exception.h"
 
 namespace hx {
 

@@ -1,4 +1,4 @@
-#include "framework/Platform.h"
+#include "framework/core/Platform.h"
 
 #include <iterator>
 

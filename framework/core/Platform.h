@@ -6,8 +6,8 @@
 #include <functional>
 #include <string>
 
-#include "framework/Color.h"
-#include "framework/Types.h"
+#include "framework/core/Color.h"
+#include "framework/core/Types.h"
 
 namespace hx {
 

@@ -1,4 +1,4 @@
-#include "framework/TypInfo.h"
+#include "framework/core/TypInfo.h"
 
 #include <algorithm>
 #include <map>

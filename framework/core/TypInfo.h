@@ -31,10 +31,10 @@
 #include <utility>
 #include <vector>
 
-#include "framework/Color.h"
-#include "framework/Component.h"
-#include "framework/Events.h"
-#include "framework/Exception.h"
+#include "framework/core/Color.h"
+#include "framework/core/Component.h"
+#include "framework/core/Events.h"
+#include "framework/core/Exception.h"
 
 namespace hx {
 

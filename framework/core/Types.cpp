@@ -1,4 +1,4 @@
-#include "framework/Types.h"
+#include "framework/core/Types.h"
 
 #include <algorithm>
 

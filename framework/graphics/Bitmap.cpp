@@ -1,4 +1,4 @@
-#include "framework/Bitmap.h"
+#include "framework/graphics/Bitmap.h"
 
 #include <algorithm>
 
@@ -7,10 +7,10 @@
 #include <QFileInfo>
 #include <QImage>
 
-#include "framework/BitmapPrivate.h"
-#include "framework/CanvasPrivate.h"
-#include "framework/Exception.h"
-#include "framework/FontPrivate.h"
+#include "framework/graphics/BitmapPrivate.h"
+#include "framework/graphics/CanvasPrivate.h"
+#include "framework/core/Exception.h"
+#include "framework/graphics/FontPrivate.h"
 
 namespace hx {
 

@@ -18,9 +18,9 @@
 #include <string>
 #include <vector>
 
-#include "framework/Color.h"
-#include "framework/Events.h"
-#include "framework/Object.h"
+#include "framework/core/Color.h"
+#include "framework/core/Events.h"
+#include "framework/core/Object.h"
 
 namespace hx {
 

@@ -13,8 +13,8 @@
 #include <QFont>
 #include <QRgb>
 
-#include "framework/Bitmap.h"
-#include "framework/Canvas.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/graphics/Canvas.h"
 
 namespace hx {
 

@@ -1,4 +1,4 @@
-#include "framework/Brush.h"
+#include "framework/graphics/Brush.h"
 
 namespace hx {
 

@@ -1,4 +1,4 @@
-#include "framework/Canvas.h"
+#include "framework/graphics/Canvas.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -8,9 +8,9 @@
 #include <QPainter>
 #include <QString>
 
-#include "framework/BitmapPrivate.h"
-#include "framework/CanvasPrivate.h"
-#include "framework/FontPrivate.h"
+#include "framework/graphics/BitmapPrivate.h"
+#include "framework/graphics/CanvasPrivate.h"
+#include "framework/graphics/FontPrivate.h"
 
 namespace hx {
 

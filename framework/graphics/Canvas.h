@@ -21,13 +21,13 @@
 #include <memory>
 #include <string>
 
-#include "framework/Brush.h"
-#include "framework/Color.h"
-#include "framework/Events.h"
-#include "framework/Font.h"
-#include "framework/Object.h"
-#include "framework/Pen.h"
-#include "framework/Types.h"
+#include "framework/graphics/Brush.h"
+#include "framework/core/Color.h"
+#include "framework/core/Events.h"
+#include "framework/graphics/Font.h"
+#include "framework/core/Object.h"
+#include "framework/graphics/Pen.h"
+#include "framework/core/Types.h"
 
 namespace hx {
 

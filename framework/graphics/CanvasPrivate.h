@@ -2,7 +2,7 @@
 // Framework-private: what the handle-level calls (Gdi) need from inside a canvas.
 #include <string>
 
-#include "framework/Canvas.h"
+#include "framework/graphics/Canvas.h"
 
 namespace hx {
 

@@ -1,12 +1,12 @@
-#include "framework/Font.h"
+#include "framework/graphics/Font.h"
 
 #include <cstdlib>
 #include <map>
 #include <tuple>
 
-#include "framework/FontPrivate.h"
-#include "framework/FontSubstitution.h"
-#include "framework/GuiSession.h"
+#include "framework/graphics/FontPrivate.h"
+#include "framework/graphics/FontSubstitution.h"
+#include "framework/graphics/GuiSession.h"
 
 namespace hx {
 

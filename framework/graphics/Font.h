@@ -4,9 +4,9 @@
 #include <memory>
 #include <string>
 
-#include "framework/Color.h"
-#include "framework/Events.h"
-#include "framework/Object.h"
+#include "framework/core/Color.h"
+#include "framework/core/Events.h"
+#include "framework/core/Object.h"
 
 namespace hx {
 

@@ -7,7 +7,7 @@
 #include <QFontMetrics>
 #include <QRect>
 
-#include "framework/Font.h"
+#include "framework/graphics/Font.h"
 
 namespace hx {
 

@@ -1,4 +1,4 @@
-#include "framework/FontSubstitution.h"
+#include "framework/graphics/FontSubstitution.h"
 
 #include <map>
 #include <mutex>
@@ -7,8 +7,8 @@
 #include <QFontDatabase>
 #include <QStringList>
 
-#include "framework/Font.h"
-#include "framework/GuiSession.h"
+#include "framework/graphics/Font.h"
+#include "framework/graphics/GuiSession.h"
 
 namespace hx {
 

@@ -1,4 +1,4 @@
-#include "framework/Gdi.h"
+#include "framework/graphics/Gdi.h"
 
 #include <algorithm>
 #include <cstring>
@@ -7,11 +7,11 @@
 
 #include <QString>
 
-#include "framework/Bitmap.h"
-#include "framework/BitmapPrivate.h"
-#include "framework/Canvas.h"
-#include "framework/CanvasPrivate.h"
-#include "framework/FontPrivate.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/graphics/BitmapPrivate.h"
+#include "framework/graphics/Canvas.h"
+#include "framework/graphics/CanvasPrivate.h"
+#include "framework/graphics/FontPrivate.h"
 
 namespace hx {
 

@@ -3,8 +3,8 @@
 // context.
 #include <cstdint>
 
-#include "framework/Color.h"
-#include "framework/Types.h"
+#include "framework/core/Color.h"
+#include "framework/core/Types.h"
 
 namespace hx {
 

@@ -1,4 +1,4 @@
-#include "framework/GuiSession.h"
+#include "framework/graphics/GuiSession.h"
 
 #include <QApplication>
 

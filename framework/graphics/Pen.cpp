@@ -1,6 +1,6 @@
-#include "framework/Pen.h"
+#include "framework/graphics/Pen.h"
 
-#include "framework/Exception.h"
+#include "framework/core/Exception.h"
 
 namespace hx {
 

@@ -1,8 +1,8 @@
 #pragma once
 // TPen: how lines and outlines are drawn.
-#include "framework/Color.h"
-#include "framework/Events.h"
-#include "framework/Object.h"
+#include "framework/core/Color.h"
+#include "framework/core/Events.h"
+#include "framework/core/Object.h"
 
 namespace hx {
 

@@ -1,4 +1,4 @@
-#include "framework/Accessibility.h"
+#include "framework/runtime/Accessibility.h"
 
 #include <cstdint>
 #include <map>
@@ -7,11 +7,11 @@
 #include <QAccessibleWidget>
 #include <QWindow>
 
-#include "framework/Control.h"
-#include "framework/Exception.h"
-#include "framework/FormWindow.h"
-#include "framework/Menus.h"
-#include "framework/WinControl.h"
+#include "framework/runtime/Control.h"
+#include "framework/core/Exception.h"
+#include "framework/runtime/FormWindow.h"
+#include "framework/runtime/Menus.h"
+#include "framework/runtime/WinControl.h"
 
 namespace hx {
 

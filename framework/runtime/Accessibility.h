@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/Types.h"
+#include "framework/core/Types.h"
 
 namespace hx {
 

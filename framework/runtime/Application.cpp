@@ -1,14 +1,14 @@
-#include "framework/Application.h"
+#include "framework/runtime/Application.h"
 
 #include <QApplication>
 #include <QEventLoop>
 
-#include "framework/FirstFrameReport.h"
-#include "framework/FontSubstitution.h"
-#include "framework/Form.h"
-#include "framework/GuiSession.h"
-#include "framework/Platform.h"
-#include "framework/QtPlatform.h"
+#include "framework/runtime/FirstFrameReport.h"
+#include "framework/graphics/FontSubstitution.h"
+#include "framework/runtime/Form.h"
+#include "framework/graphics/GuiSession.h"
+#include "framework/core/Platform.h"
+#include "framework/services/QtPlatform.h"
 
 namespace hx {
 

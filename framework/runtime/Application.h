@@ -5,8 +5,8 @@
 #include <exception>
 #include <string>
 
-#include "framework/Component.h"
-#include "framework/Exception.h"
+#include "framework/core/Component.h"
+#include "framework/core/Exception.h"
 
 namespace hx {
 

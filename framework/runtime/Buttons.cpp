@@ -1,11 +1,11 @@
-#include "framework/Buttons.h"
+#include "framework/runtime/Buttons.h"
 
 #include <algorithm>
 #include <cstdint>
 
-#include "framework/Bitmap.h"
-#include "framework/Gdi.h"
-#include "framework/WinControl.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/graphics/Gdi.h"
+#include "framework/runtime/WinControl.h"
 
 namespace hx {
 

@@ -13,7 +13,7 @@
 #include <memory>
 #include <string>
 
-#include "framework/Control.h"
+#include "framework/runtime/Control.h"
 
 namespace hx {
 

@@ -1,13 +1,13 @@
-#include "framework/Control.h"
+#include "framework/runtime/Control.h"
 
 #include <cctype>
 
-#include "framework/ControlCanvas.h"
-#include "framework/Exception.h"
-#include "framework/Form.h"
-#include "framework/Menus.h"
-#include "framework/Platform.h"
-#include "framework/WinControl.h"
+#include "framework/runtime/ControlCanvas.h"
+#include "framework/core/Exception.h"
+#include "framework/runtime/Form.h"
+#include "framework/runtime/Menus.h"
+#include "framework/core/Platform.h"
+#include "framework/runtime/WinControl.h"
 
 namespace hx {
 

@@ -5,12 +5,12 @@
 #include <memory>
 #include <string>
 
-#include "framework/Canvas.h"
-#include "framework/Component.h"
-#include "framework/Events.h"
-#include "framework/Font.h"
-#include "framework/Messages.h"
-#include "framework/Types.h"
+#include "framework/graphics/Canvas.h"
+#include "framework/core/Component.h"
+#include "framework/core/Events.h"
+#include "framework/graphics/Font.h"
+#include "framework/core/Messages.h"
+#include "framework/core/Types.h"
 
 namespace hx {
 

@@ -1,10 +1,10 @@
-#include "framework/ControlCanvas.h"
+#include "framework/runtime/ControlCanvas.h"
 
-#include "framework/BitmapPrivate.h"
+#include "framework/graphics/BitmapPrivate.h"
 
-#include "framework/Control.h"
-#include "framework/Exception.h"
-#include "framework/Form.h"
+#include "framework/runtime/Control.h"
+#include "framework/core/Exception.h"
+#include "framework/runtime/Form.h"
 
 namespace hx {
 

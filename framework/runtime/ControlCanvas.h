@@ -2,7 +2,7 @@
 // The canvas of a windowless control: it draws straight into the form's surface with its
 // origin at the control's top-left, clipped to the control (and, during a paint pass, to the
 // part being repainted).
-#include "framework/Canvas.h"
+#include "framework/graphics/Canvas.h"
 
 namespace hx {
 

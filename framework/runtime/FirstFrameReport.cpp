@@ -1,4 +1,4 @@
-#include "framework/FirstFrameReport.h"
+#include "framework/runtime/FirstFrameReport.h"
 
 #include <cstdio>
 #include <cstdlib>

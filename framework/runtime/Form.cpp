@@ -1,4 +1,4 @@
-#include "framework/Form.h"
+#include "framework/runtime/Form.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,15 +13,15 @@
 #include <QTimer>
 #include <QToolTip>
 
-#include "framework/Accessibility.h"
-#include "framework/Application.h"
-#include "framework/BitmapPrivate.h"
-#include "framework/CanvasPrivate.h"
-#include "framework/FontPrivate.h"
-#include "framework/FormWindow.h"
-#include "framework/IconImagePrivate.h"
-#include "framework/Menus.h"
-#include "framework/Platform.h"
+#include "framework/runtime/Accessibility.h"
+#include "framework/runtime/Application.h"
+#include "framework/graphics/BitmapPrivate.h"
+#include "framework/graphics/CanvasPrivate.h"
+#include "framework/graphics/FontPrivate.h"
+#include "framework/runtime/FormWindow.h"
+#include "framework/runtime/IconImagePrivate.h"
+#include "framework/runtime/Menus.h"
+#include "framework/core/Platform.h"
 
 namespace hx {
 

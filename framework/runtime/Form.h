@@ -10,8 +10,8 @@
 #include <memory>
 #include <string>
 
-#include "framework/Bitmap.h"
-#include "framework/WinControl.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/runtime/WinControl.h"
 
 namespace hx {
 

@@ -1,4 +1,4 @@
-#include "framework/FormWindow.h"
+#include "framework/runtime/FormWindow.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,7 +14,7 @@
 #include <QShowEvent>
 #include <QTimer>
 
-#include "framework/Exception.h"
+#include "framework/core/Exception.h"
 
 #ifdef HX_HAVE_XCB
 #include <QGuiApplication>

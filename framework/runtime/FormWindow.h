@@ -7,7 +7,7 @@
 #include <QImage>
 #include <QWidget>
 
-#include "framework/Form.h"
+#include "framework/runtime/Form.h"
 
 namespace hx {
 

@@ -1,11 +1,11 @@
-#include "framework/IconImage.h"
+#include "framework/runtime/IconImage.h"
 
 #include <cstdint>
 
 #include <QString>
 
-#include "framework/Exception.h"
-#include "framework/IconImagePrivate.h"
+#include "framework/core/Exception.h"
+#include "framework/runtime/IconImagePrivate.h"
 
 namespace hx {
 

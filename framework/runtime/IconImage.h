@@ -3,7 +3,7 @@
 // an alpha channel, as window icons and the desktop's icon themes want them.
 #include <string>
 
-#include "framework/Bitmap.h"
+#include "framework/graphics/Bitmap.h"
 
 namespace hx {
 

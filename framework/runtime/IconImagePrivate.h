@@ -2,7 +2,7 @@
 // Framework-private: the toolkit image of an icon bitmap (see IconImage.h).
 #include <QImage>
 
-#include "framework/Bitmap.h"
+#include "framework/graphics/Bitmap.h"
 
 namespace hx {
 

@@ -1,4 +1,4 @@
-#include "framework/Menus.h"
+#include "framework/runtime/Menus.h"
 
 #include <algorithm>
 #include <map>
@@ -6,7 +6,7 @@
 #include <QAction>
 #include <QMenu>
 
-#include "framework/Exception.h"
+#include "framework/core/Exception.h"
 
 namespace hx {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "framework/Component.h"
-#include "framework/Events.h"
+#include "framework/core/Component.h"
+#include "framework/core/Events.h"
 
 namespace hx {
 

@@ -1,4 +1,4 @@
-#include "framework/WinControl.h"
+#include "framework/runtime/WinControl.h"
 
 #include <algorithm>
 

@@ -4,7 +4,7 @@
 // which the pointer finds them (the last one containing the point wins).
 #include <vector>
 
-#include "framework/Control.h"
+#include "framework/runtime/Control.h"
 
 namespace hx {
 

@@ -1,6 +1,6 @@
-#include "framework/Clipboard.h"
+#include "framework/services/Clipboard.h"
 
-#include "framework/Platform.h"
+#include "framework/core/Platform.h"
 
 namespace hx {
 

@@ -2,7 +2,7 @@
 // TClipboard: the desktop clipboard, plain text only. One object serves the process.
 #include <string>
 
-#include "framework/Object.h"
+#include "framework/core/Object.h"
 
 namespace hx {
 

@@ -1,4 +1,4 @@
-#include "framework/IniFiles.h"
+#include "framework/services/IniFiles.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -11,8 +11,8 @@
 #include <optional>
 #include <vector>
 
-#include "framework/Chars.h"
-#include "framework/Exception.h"
+#include "framework/core/Chars.h"
+#include "framework/core/Exception.h"
 
 namespace hx {
 

@@ -18,7 +18,7 @@
 #include <string>
 #include <string_view>
 
-#include "framework/Object.h"
+#include "framework/core/Object.h"
 
 namespace hx {
 

@@ -1,4 +1,4 @@
-#include "framework/QtPlatform.h"
+#include "framework/services/QtPlatform.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -16,7 +16,7 @@
 #include <map>
 #include <system_error>
 
-#include "framework/Exception.h"
+#include "framework/core/Exception.h"
 
 namespace hx {
 

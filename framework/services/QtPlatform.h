@@ -1,9 +1,9 @@
 #pragma once
 // The platform of the real program: the desktop's services through Qt. Needs the GUI
-// session (framework/GuiSession.h) before any call.
+// session (framework/graphics/GuiSession.h) before any call.
 #include <memory>
 
-#include "framework/Platform.h"
+#include "framework/core/Platform.h"
 
 namespace hx {
 

@@ -1,8 +1,8 @@
-#include "framework/RecordingPlatform.h"
+#include "framework/services/RecordingPlatform.h"
 
 #include <algorithm>
 
-#include "framework/Exception.h"
+#include "framework/core/Exception.h"
 
 namespace hx {
 

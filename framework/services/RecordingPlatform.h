@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/Platform.h"
+#include "framework/core/Platform.h"
 
 namespace hx {
 

@@ -1,9 +1,9 @@
-#include "framework/Timer.h"
+#include "framework/services/Timer.h"
 
 #include <atomic>
 
-#include "framework/Exception.h"
-#include "framework/Platform.h"
+#include "framework/core/Exception.h"
+#include "framework/core/Platform.h"
 
 namespace hx {
 

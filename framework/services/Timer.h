@@ -3,8 +3,8 @@
 // It holds a platform timer only while it can tick: Enabled, Interval above 0 and OnTimer
 // assigned. Any change that affects the period (a new interval, a new handler, enabling)
 // starts the period afresh.
-#include "framework/Component.h"
-#include "framework/Events.h"
+#include "framework/core/Component.h"
+#include "framework/core/Events.h"
 
 namespace hx {
 

@@ -1,9 +1,9 @@
-#include "framework/ClassRegistry.h"
+#include "framework/streaming/ClassRegistry.h"
 
 #include <map>
 #include <strings.h>
 
-#include "framework/Exception.h"
+#include "framework/core/Exception.h"
 
 namespace hx {
 

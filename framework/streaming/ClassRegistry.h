@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "framework/Component.h"
-#include "framework/TypInfo.h"
+#include "framework/core/Component.h"
+#include "framework/core/TypInfo.h"
 
 namespace hx {
 

@@ -1,13 +1,13 @@
-#include "framework/FormReader.h"
+#include "framework/streaming/FormReader.h"
 
 #include <cstdint>
 #include <strings.h>
 #include <vector>
 
-#include "framework/Chars.h"
-#include "framework/ClassRegistry.h"
-#include "framework/FrameworkClasses.h"
-#include "framework/TypInfo.h"
+#include "framework/core/Chars.h"
+#include "framework/streaming/ClassRegistry.h"
+#include "framework/streaming/FrameworkClasses.h"
+#include "framework/core/TypInfo.h"
 
 namespace hx {
 

@@ -25,8 +25,8 @@
 #include <functional>
 #include <string>
 
-#include "framework/Component.h"
-#include "framework/Exception.h"
+#include "framework/core/Component.h"
+#include "framework/core/Exception.h"
 
 namespace hx {
 

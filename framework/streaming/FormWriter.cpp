@@ -1,11 +1,11 @@
-#include "framework/FormWriter.h"
+#include "framework/streaming/FormWriter.h"
 
 #include <cstdio>
 #include <map>
 #include <vector>
 
-#include "framework/Exception.h"
-#include "framework/TypInfo.h"
+#include "framework/core/Exception.h"
+#include "framework/core/TypInfo.h"
 
 namespace hx {
 

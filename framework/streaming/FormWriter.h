@@ -5,7 +5,7 @@
 // components nested under their parent in creation order, two spaces a level.
 #include <string>
 
-#include "framework/Component.h"
+#include "framework/core/Component.h"
 
 namespace hx {
 

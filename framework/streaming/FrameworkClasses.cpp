@@ -1,13 +1,13 @@
-#include "framework/FrameworkClasses.h"
+#include "framework/streaming/FrameworkClasses.h"
 
-#include "framework/Bitmap.h"
-#include "framework/Buttons.h"
-#include "framework/ClassRegistry.h"
-#include "framework/Control.h"
-#include "framework/Form.h"
-#include "framework/Menus.h"
-#include "framework/Timer.h"
-#include "framework/WinControl.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/runtime/Buttons.h"
+#include "framework/streaming/ClassRegistry.h"
+#include "framework/runtime/Control.h"
+#include "framework/runtime/Form.h"
+#include "framework/runtime/Menus.h"
+#include "framework/services/Timer.h"
+#include "framework/runtime/WinControl.h"
 
 namespace hx {
 

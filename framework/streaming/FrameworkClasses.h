@@ -2,7 +2,7 @@
 // The published properties of the framework's own streamable classes (TComponent's Name,
 // TFont, TBitmap, TControl and its descendants, TSpeedButton, TForm, the menus, TTimer), their
 // registration, and the enumerations widgets reuse when they declare their own tables.
-#include "framework/TypInfo.h"
+#include "framework/core/TypInfo.h"
 
 namespace hx {
 

@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "framework/Timer.h"
+#include "framework/services/Timer.h"
 
 namespace hx::test {
 namespace {

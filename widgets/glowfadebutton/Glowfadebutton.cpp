@@ -1,14 +1,14 @@
-#include "widgets/Glowfadebutton.h"
+#include "widgets/glowfadebutton/Glowfadebutton.h"
 
 #include <algorithm>
 #include <climits>
 #include <cstdint>
 
-#include "framework/Bitmap.h"
-#include "framework/Canvas.h"
-#include "framework/ClassRegistry.h"
-#include "framework/FrameworkClasses.h"
-#include "framework/TypInfo.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/graphics/Canvas.h"
+#include "framework/streaming/ClassRegistry.h"
+#include "framework/streaming/FrameworkClasses.h"
+#include "framework/core/TypInfo.h"
 
 namespace hx {
 

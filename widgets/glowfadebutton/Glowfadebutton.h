@@ -6,11 +6,11 @@
 // at the first pointer move and back at the leave.
 #include <string>
 
-#include "framework/Color.h"
-#include "framework/Control.h"
-#include "framework/Events.h"
-#include "framework/Messages.h"
-#include "framework/Timer.h"
+#include "framework/core/Color.h"
+#include "framework/runtime/Control.h"
+#include "framework/core/Events.h"
+#include "framework/core/Messages.h"
+#include "framework/services/Timer.h"
 
 namespace hx {
 

@@ -1,9 +1,9 @@
-#include "widgets/Gradbox.h"
+#include "widgets/gradbox/Gradbox.h"
 
-#include "framework/ClassRegistry.h"
-#include "framework/FrameworkClasses.h"
-#include "framework/Gdi.h"
-#include "framework/Messages.h"
+#include "framework/streaming/ClassRegistry.h"
+#include "framework/streaming/FrameworkClasses.h"
+#include "framework/graphics/Gdi.h"
+#include "framework/core/Messages.h"
 
 namespace hx {
 

@@ -9,11 +9,11 @@
 #include <array>
 #include <cstdint>
 
-#include "framework/Color.h"
-#include "framework/Control.h"
-#include "framework/Events.h"
-#include "framework/TypInfo.h"
-#include "framework/Types.h"
+#include "framework/core/Color.h"
+#include "framework/runtime/Control.h"
+#include "framework/core/Events.h"
+#include "framework/core/TypInfo.h"
+#include "framework/core/Types.h"
 
 namespace hx {
 

@@ -1,16 +1,16 @@
-#include "widgets/Shinespdbtn.h"
+#include "widgets/shinespdbtn/Shinespdbtn.h"
 
 #include <algorithm>
 
-#include "framework/Canvas.h"
-#include "framework/ClassRegistry.h"
-#include "framework/Exception.h"
-#include "framework/Form.h"
-#include "framework/FrameworkClasses.h"
-#include "framework/Gdi.h"
-#include "framework/Platform.h"
-#include "framework/Timer.h"
-#include "framework/TypInfo.h"
+#include "framework/graphics/Canvas.h"
+#include "framework/streaming/ClassRegistry.h"
+#include "framework/core/Exception.h"
+#include "framework/runtime/Form.h"
+#include "framework/streaming/FrameworkClasses.h"
+#include "framework/graphics/Gdi.h"
+#include "framework/core/Platform.h"
+#include "framework/services/Timer.h"
+#include "framework/core/TypInfo.h"
 
 namespace hx {
 

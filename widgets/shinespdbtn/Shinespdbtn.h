@@ -10,14 +10,14 @@
 #include <cstdint>
 #include <memory>
 
-#include "framework/Bitmap.h"
-#include "framework/Buttons.h" // TButtonLayout, TSpeedButton
-#include "framework/Color.h"
-#include "framework/Control.h"
-#include "framework/Events.h"
-#include "framework/Font.h"
-#include "framework/Messages.h"
-#include "framework/Types.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/runtime/Buttons.h" // TButtonLayout, TSpeedButton
+#include "framework/core/Color.h"
+#include "framework/runtime/Control.h"
+#include "framework/core/Events.h"
+#include "framework/graphics/Font.h"
+#include "framework/core/Messages.h"
+#include "framework/core/Types.h"
 
 namespace hx {
 

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "framework/Form.h"
-#include "framework/RecordingPlatform.h"
+#include "framework/runtime/Form.h"
+#include "framework/services/RecordingPlatform.h"
 #include "tests/support/AllocationCounter.h"
 
 namespace hx::test {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "framework/Control.h"
-#include "framework/Form.h"
+#include "framework/runtime/Control.h"
+#include "framework/runtime/Form.h"
 
 namespace hx::test {
 

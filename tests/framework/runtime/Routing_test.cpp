@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "Probe.h"
-#include "framework/Menus.h"
-#include "framework/RecordingPlatform.h"
+#include "framework/runtime/Menus.h"
+#include "framework/services/RecordingPlatform.h"
 
 namespace hx::test {
 namespace {

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "framework/Buttons.h"
-#include "framework/Form.h"
-#include "framework/RecordingPlatform.h"
+#include "framework/runtime/Buttons.h"
+#include "framework/runtime/Form.h"
+#include "framework/services/RecordingPlatform.h"
 
 namespace hx::test {
 namespace {

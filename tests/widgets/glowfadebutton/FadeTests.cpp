@@ -2,8 +2,8 @@
 // life as the recording platform sees it.
 #include "SwatchFixture.h"
 
-#include "framework/Exception.h"
-#include "framework/Timer.h"
+#include "framework/core/Exception.h"
+#include "framework/services/Timer.h"
 
 namespace hx::test {
 namespace {

@@ -4,8 +4,8 @@
 // buttons on one parent.
 #include <functional>
 
-#include "framework/Buttons.h"
-#include "framework/Timer.h"
+#include "framework/runtime/Buttons.h"
+#include "framework/services/Timer.h"
 #include "tests/widgets/shinespdbtn/ShinePaintSupport.h"
 
 namespace hx::shinetest {
