@@ -30,9 +30,9 @@ endfunction()
 
 # hx_framework_layer(<layer> SOURCES <cpp>... [PRIVATE_HEADERS <h>...]): the library
 # fw_<layer> from framework/<layer>/. Its other headers are public: they reach everything that
-# links fw_<layer>, and must not include Qt. The private headers (the ones that hold Qt
-# types) reach only the library itself and framework libraries that link
-# fw_<layer>_internal, which nothing outside framework/ may do.
+# links fw_<layer>, and must not include Qt. The private headers (every one that holds Qt
+# types, and the library's internal pieces) reach only the library itself and framework
+# libraries that link fw_<layer>_internal, which nothing outside framework/ may do.
 function(hx_framework_layer layer)
   cmake_parse_arguments(arg "" "" "SOURCES;PRIVATE_HEADERS" ${ARGN})
   set(folder framework/${layer})

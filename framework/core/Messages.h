@@ -3,6 +3,8 @@
 // control's WindowProc to its Dispatch; a handler that consumes it sets Result.
 #include <cstdint>
 
+#include "framework/core/Events.h"
+
 namespace hx {
 
 using WPARAM = std::uintptr_t;
@@ -30,14 +32,20 @@ constexpr unsigned WM_MBUTTONDBLCLK = 0x0209;
 
 // Framework notifications.
 constexpr unsigned CM_BASE = 0xB000;
-constexpr unsigned CM_DIALOGCHAR = CM_BASE + 6;     // 0xB006: WParam = character code
-constexpr unsigned CM_ENABLEDCHANGED = CM_BASE + 12; // 0xB00C
-constexpr unsigned CM_FONTCHANGED = CM_BASE + 14;   // 0xB00E
-constexpr unsigned CM_TEXTCHANGED = CM_BASE + 18;   // 0xB012
-constexpr unsigned CM_MOUSEENTER = CM_BASE + 19;    // 0xB013
-constexpr unsigned CM_MOUSELEAVE = CM_BASE + 20;    // 0xB014
-constexpr unsigned CM_BUTTONPRESSED = CM_BASE + 24; // 0xB018: WParam = group index, LParam = sender
-constexpr unsigned CM_SYSCOLORCHANGE = CM_BASE + 36; // 0xB024
+constexpr unsigned CM_DIALOGCHAR = CM_BASE + 6;         // 0xB006: WParam = character code
+constexpr unsigned CM_PARENTFONTCHANGED = CM_BASE + 8;  // 0xB008
+constexpr unsigned CM_PARENTCOLORCHANGED = CM_BASE + 9; // 0xB009
+constexpr unsigned CM_VISIBLECHANGED = CM_BASE + 11;    // 0xB00B: WParam = 1 when shown
+constexpr unsigned CM_ENABLEDCHANGED = CM_BASE + 12;    // 0xB00C
+constexpr unsigned CM_COLORCHANGED = CM_BASE + 13;      // 0xB00D
+constexpr unsigned CM_FONTCHANGED = CM_BASE + 14;       // 0xB00E
+constexpr unsigned CM_CURSORCHANGED = CM_BASE + 15;     // 0xB00F
+constexpr unsigned CM_TEXTCHANGED = CM_BASE + 18;       // 0xB012
+constexpr unsigned CM_MOUSEENTER = CM_BASE + 19;        // 0xB013
+constexpr unsigned CM_MOUSELEAVE = CM_BASE + 20;        // 0xB014
+constexpr unsigned CM_BUTTONPRESSED = CM_BASE + 24;     // 0xB018: WParam = group index, LParam = sender
+constexpr unsigned CM_SHOWHINTCHANGED = CM_BASE + 25;   // 0xB019
+constexpr unsigned CM_SYSCOLORCHANGE = CM_BASE + 36;    // 0xB024
 
 // Mouse messages carry the key flags in WParam and the point in LParam:
 // x in the low 16 bits, y in the next 16, both signed.
@@ -54,5 +62,9 @@ constexpr LPARAM MakePointParam(int x, int y)
 }
 constexpr int PointParamX(LPARAM p) { return static_cast<std::int16_t>(p & 0xFFFF); }
 constexpr int PointParamY(LPARAM p) { return static_cast<std::int16_t>((p >> 16) & 0xFFFF); }
+
+// Shift state carried by a mouse message's key flags (plus Alt, read from the platform).
+TShiftState KeysToShiftState(WPARAM keys);
+WPARAM ShiftStateToKeys(TShiftState shift);
 
 } // namespace hx

@@ -7,6 +7,7 @@
 
 #include <QString>
 
+#include "framework/core/Chars.h"
 #include "framework/graphics/Bitmap.h"
 #include "framework/graphics/BitmapPrivate.h"
 #include "framework/graphics/Canvas.h"
@@ -23,15 +24,6 @@ struct TTextLine {
     int UnderlineFrom = 0;
     int UnderlineTo = 0;
 };
-
-int Utf8Length(unsigned char lead)
-{
-    if (lead < 0x80) return 1;
-    if ((lead >> 5) == 0x6) return 2;
-    if ((lead >> 4) == 0xE) return 3;
-    if ((lead >> 3) == 0x1E) return 4;
-    return 1;
-}
 
 // Splits the text into its lines, turning "&x" into an underlined x and "&&" into "&"
 // unless prefixes are off. Only the first accelerator of a line is underlined.
@@ -59,7 +51,7 @@ std::vector<TTextLine> SplitLines(const char* text, int len, unsigned flags)
             ++i;
             if (text[i] != '&' && line.UnderlineFrom == line.UnderlineTo && text[i] != '\r' &&
                 text[i] != '\n') {
-                const int n = std::min(Utf8Length(static_cast<unsigned char>(text[i])), len - i);
+                const int n = std::min(Utf8LeadLength(static_cast<unsigned char>(text[i])), len - i);
                 line.UnderlineFrom = static_cast<int>(line.Text.size());
                 line.UnderlineTo = line.UnderlineFrom + n;
                 line.Text.append(text + i, static_cast<std::size_t>(n));

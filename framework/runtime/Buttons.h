@@ -13,7 +13,7 @@
 #include <memory>
 #include <string>
 
-#include "framework/runtime/Control.h"
+#include "framework/runtime/GraphicControl.h"
 
 namespace hx {
 

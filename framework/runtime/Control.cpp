@@ -6,45 +6,11 @@
 #include "framework/core/Exception.h"
 #include "framework/runtime/Form.h"
 #include "framework/runtime/Menus.h"
+#include "framework/runtime/PointerTracker.h"
 #include "framework/core/Platform.h"
 #include "framework/runtime/WinControl.h"
 
 namespace hx {
-
-TShiftState KeysToShiftState(WPARAM keys)
-{
-    TShiftState s = 0;
-    if (keys & MK_SHIFT)
-        s |= ssShift;
-    if (keys & MK_CONTROL)
-        s |= ssCtrl;
-    if (keys & MK_LBUTTON)
-        s |= ssLeft;
-    if (keys & MK_RBUTTON)
-        s |= ssRight;
-    if (keys & MK_MBUTTON)
-        s |= ssMiddle;
-    // Mouse messages carry no Alt flag; the key state has it.
-    if (Platform().GetKeyState(VK_MENU) < 0)
-        s |= ssAlt;
-    return s;
-}
-
-WPARAM ShiftStateToKeys(TShiftState shift)
-{
-    WPARAM k = 0;
-    if (shift & ssShift)
-        k |= MK_SHIFT;
-    if (shift & ssCtrl)
-        k |= MK_CONTROL;
-    if (shift & ssLeft)
-        k |= MK_LBUTTON;
-    if (shift & ssRight)
-        k |= MK_RBUTTON;
-    if (shift & ssMiddle)
-        k |= MK_MBUTTON;
-    return k;
-}
 
 bool IsAccel(unsigned ch, const std::string& caption)
 {
@@ -73,7 +39,7 @@ TControl::TControl(TComponent* owner)
 
 TControl::~TControl()
 {
-    TForm::ForgetControl(this);
+    PointerTracker().Forget(this);
     if (FParent)
         FParent->RemoveControl(this);
 }
@@ -305,14 +271,14 @@ void TControl::Notification(TComponent* component, TOperation operation)
 
 bool TControl::MouseCapture() const
 {
-    return TForm::CaptureControl() == this;
+    return PointerTracker().Capture() == this;
 }
 
 void TControl::SetMouseCapture(bool value)
 {
     if (value == MouseCapture())
         return;
-    TForm::SetCaptureControl(value ? this : nullptr);
+    PointerTracker().SetCapture(value ? this : nullptr);
 }
 
 // --- Painting ----------------------------------------------------------------------------
@@ -544,34 +510,6 @@ void TControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
 {
     if (OnMouseUp)
         OnMouseUp(this, button, shift, x, y);
-}
-
-// --- TGraphicControl ---------------------------------------------------------------------
-
-TGraphicControl::TGraphicControl(TComponent* owner)
-    : TControl(owner), FCanvas(std::make_unique<TControlCanvas>(this))
-{
-}
-
-TGraphicControl::~TGraphicControl() = default;
-
-TCanvas* TGraphicControl::Canvas() const
-{
-    return IsLoading() ? nullptr : FCanvas.get();
-}
-
-// A paint pass (or a Repaint) that runs while the control is still being read leaves it
-// out: its Paint would find no canvas.
-void TGraphicControl::PaintControl()
-{
-    if (!IsLoading())
-        Paint();
-}
-
-void TGraphicControl::Loaded()
-{
-    TControl::Loaded();
-    Invalidate();
 }
 
 } // namespace hx

@@ -1,7 +1,8 @@
 #pragma once
 // TControl: the windowless control. It owns no pixels and no native window: it lives in its
 // parent's list, draws through its form's surface and receives input as messages that the
-// form routes to it. TGraphicControl adds the canvas and the Paint entry point.
+// form routes to it. TGraphicControl (GraphicControl.h) adds the canvas and the Paint entry
+// point.
 #include <memory>
 #include <string>
 
@@ -18,14 +19,6 @@ class TWinControl;
 class TForm;
 class TPopupMenu;
 class TControlCanvas;
-
-// More framework notifications (the numbering continues Messages.h).
-constexpr unsigned CM_PARENTFONTCHANGED = CM_BASE + 8;  // 0xB008
-constexpr unsigned CM_PARENTCOLORCHANGED = CM_BASE + 9; // 0xB009
-constexpr unsigned CM_VISIBLECHANGED = CM_BASE + 11;    // 0xB00B
-constexpr unsigned CM_COLORCHANGED = CM_BASE + 13;      // 0xB00D
-constexpr unsigned CM_CURSORCHANGED = CM_BASE + 15;     // 0xB00F
-constexpr unsigned CM_SHOWHINTCHANGED = CM_BASE + 25;   // 0xB019
 
 enum TAlign : unsigned char { alNone, alTop, alBottom, alLeft, alRight, alClient };
 enum TDragMode : unsigned char { dmManual, dmAutomatic };
@@ -94,10 +87,6 @@ struct TAccessibleInfo {
     std::string Description;
     bool Pressable = false; // its press action does what a click does: Click()
 };
-
-// Shift state carried by a mouse message's key flags (plus Alt, read from the platform).
-TShiftState KeysToShiftState(WPARAM keys);
-WPARAM ShiftStateToKeys(TShiftState shift);
 
 // True when caption marks ch as its access key ("&x", compared without regard to case;
 // "&&" is a literal ampersand).
@@ -291,28 +280,6 @@ private:
     int FTag = 0;
     TControlStyle FControlStyle = kDefaultControlStyle;
     TControlState FControlState = 0;
-};
-
-// A windowless control that paints itself through its canvas.
-class TGraphicControl : public TControl {
-public:
-    explicit TGraphicControl(TComponent* owner);
-    ~TGraphicControl() override;
-    const char* ClassName() const override { return "TGraphicControl"; }
-
-    // Draws into the form's surface at the control's place, clipped to it. Null while the
-    // control is being read from a description: a setter that repaints at once would
-    // otherwise paint once per property read, and the form is painted in full after it
-    // has been read anyway (Loaded invalidates the control).
-    TCanvas* Canvas() const;
-    void PaintControl() override;
-    void Loaded() override;
-    // Draws the whole control on Canvas. The framework calls it when the control's area
-    // needs painting; a widget that repaints at once calls it itself.
-    virtual void Paint() {}
-
-private:
-    std::unique_ptr<TControlCanvas> FCanvas;
 };
 
 } // namespace hx

@@ -1,66 +1,26 @@
 #include "framework/runtime/Form.h"
 
 #include <algorithm>
-#include <cmath>
-#include <cstring>
 #include <vector>
 
 #include <QApplication>
-#include <QIcon>
-#include <QPainter>
-#include <QPixmap>
 #include <QCursor>
+#include <QIcon>
+#include <QPixmap>
 #include <QTimer>
-#include <QToolTip>
 
 #include "framework/runtime/Accessibility.h"
 #include "framework/runtime/Application.h"
 #include "framework/graphics/BitmapPrivate.h"
-#include "framework/graphics/CanvasPrivate.h"
-#include "framework/graphics/FontPrivate.h"
 #include "framework/runtime/FormWindow.h"
 #include "framework/runtime/IconImagePrivate.h"
 #include "framework/runtime/Menus.h"
+#include "framework/runtime/PointerTracker.h"
 #include "framework/core/Platform.h"
 
 namespace hx {
 
 namespace {
-
-constexpr int kHintPauseMs = 500;
-constexpr int kHintHideMs = 2500;
-
-// Input routing that spans forms: every live form (creation order), the capture, the
-// control the pointer was last found over, and the hint.
-struct TPointerState {
-    std::vector<TForm*> Forms;
-    TControl* Capture = nullptr;
-    TControl* MouseControl = nullptr;
-    TControl* HintControl = nullptr;
-    int HintTimer = 0;
-    int HideTimer = 0;
-    bool HintShowing = false;
-    std::string HintText;
-};
-
-TPointerState& State()
-{
-    // Never freed: forms freed during the process's exit still consult it.
-    static TPointerState* state = new TPointerState;
-    return *state;
-}
-
-std::uint32_t PixelWord(TColor color)
-{
-    const TColor rgb = ColorToRGB(color);
-    return 0xFF000000u | (static_cast<std::uint32_t>(GetRValue(rgb)) << 16) |
-           (static_cast<std::uint32_t>(GetGValue(rgb)) << 8) | static_cast<std::uint32_t>(GetBValue(rgb));
-}
-
-QRect ToQRect(const TRect& r)
-{
-    return QRect(r.Left, r.Top, r.Width(), r.Height());
-}
 
 // The last-created visible control under p (form client coordinates), descending into
 // containers; null when only the form is there.
@@ -73,71 +33,6 @@ TControl* DeepControlAt(TWinControl* container, const TPoint& p, bool allowDisab
             return deeper;
     }
     return c;
-}
-
-void StopTimer(int& id)
-{
-    if (id)
-        Platform().StopTimer(id);
-    id = 0;
-}
-
-void HideHint()
-{
-    TPointerState& s = State();
-    StopTimer(s.HideTimer);
-    if (s.HintShowing) {
-        s.HintShowing = false;
-        s.HintText.clear();
-        QToolTip::hideText();
-    }
-}
-
-void CancelHint()
-{
-    StopTimer(State().HintTimer);
-    HideHint();
-}
-
-void ShowHintNow()
-{
-    TPointerState& s = State();
-    StopTimer(s.HintTimer);
-    if (!s.HintControl)
-        return;
-    s.HintText = s.HintControl->Hint();
-    s.HintShowing = true;
-    const TPoint pos = Platform().GetCursorPos();
-    // The toolkit puts it just below the pointer.
-    QToolTip::showText(QPoint(pos.X, pos.Y), QString::fromStdString(s.HintText), nullptr, QRect(),
-                       kHintHideMs);
-    s.HideTimer = Platform().StartTimer(kHintHideMs, [] { Guarded(HideHint); });
-}
-
-bool WantsHint(const TControl* c)
-{
-    return c && c->ShowHint() && !c->Hint().empty();
-}
-
-// A new control under the pointer restarts the hint's rest period.
-void UpdateHint(TControl* control)
-{
-    TPointerState& s = State();
-    if (control == s.HintControl)
-        return;
-    CancelHint();
-    s.HintControl = control;
-    if (WantsHint(control))
-        s.HintTimer = Platform().StartTimer(kHintPauseMs, [] { Guarded(ShowHintNow); });
-}
-
-// The first cursor other than crDefault up the parent chain; arrow at the top.
-TCursor EffectiveCursor(const TControl* c)
-{
-    for (; c; c = c->Parent())
-        if (c->Cursor() != crDefault)
-            return c->Cursor();
-    return crDefault;
 }
 
 Qt::CursorShape ToQtCursor(TCursor c)
@@ -185,7 +80,7 @@ TForm* GetParentForm(const TControl* control)
 
 TControl* FindDragTarget(const TPoint& screenPos, bool allowDisabled)
 {
-    const std::vector<TForm*>& forms = State().Forms;
+    const std::vector<TForm*>& forms = PointerTracker().Forms();
     for (auto it = forms.rbegin(); it != forms.rend(); ++it) {
         TForm* form = *it;
         if (!form->Showing())
@@ -212,7 +107,7 @@ TForm::TForm(TComponent* owner) : TWinControl(owner), FImpl(std::make_unique<TFo
     FParentFont = false;
     FImpl->Window = std::make_unique<TFormWindow>(this);
     InstallFormAccessibility(this);
-    State().Forms.push_back(this);
+    PointerTracker().AddForm(this);
     ApplyWindowFlags();
     SetBounds(0, 0, 320, 240);
 }
@@ -226,11 +121,11 @@ TForm::~TForm()
     DestroyComponents();
     while (ControlCount() > 0)
         delete Controls(ControlCount() - 1);
-    ForgetControl(this);
+    PointerTracker().Forget(this);
     ReleaseFormAccessibility(this);
-    if (FImpl->Scale > 1.0)
+    if (FImpl->Display.Scale() > 1.0)
         HoldBitmapText(false);
-    std::erase(State().Forms, this);
+    PointerTracker().RemoveForm(this);
 }
 
 void TForm::AfterConstruction()
@@ -279,20 +174,6 @@ void TForm::SetBounds(int left, int top, int width, int height)
     }
 }
 
-void TForm::ResizeSurface()
-{
-    QImage& img = FImpl->Surface;
-    img = QImage(Width(), Height(), QImage::Format_RGB32);
-    img.fill(PixelWord(Color()));
-    FSurface.Bits = img.isNull() ? nullptr : reinterpret_cast<std::uint32_t*>(img.bits());
-    FSurface.StrideWords = img.isNull() ? 0 : static_cast<int>(img.bytesPerLine() / 4);
-    FSurface.Width = img.isNull() ? 0 : Width();
-    FSurface.Height = img.isNull() ? 0 : Height();
-    if (FImpl->Scale > 1.0)
-        SetDisplayScale(FImpl->Scale);
-    Invalidate();
-}
-
 void TForm::SetVisible(bool value)
 {
     if (value == FVisible) {
@@ -304,7 +185,7 @@ void TForm::SetVisible(bool value)
     TFormWindow* w = FImpl->Window.get();
     if (value) {
         const double ratio = std::max(1.0, w->devicePixelRatioF());
-        if (ratio != FImpl->Scale)
+        if (ratio != FImpl->Display.Scale())
             SetDisplayScale(ratio); // the first frame is drawn at the screen's ratio already
         Update(); // the window's first frame shows a painted surface
         FImpl->Moving = true;
@@ -444,315 +325,14 @@ void TForm::Dispatch(void* message)
     TWinControl::Dispatch(message);
 }
 
-// --- Surface and painting ----------------------------------------------------------------
-
-void TForm::InvalidateRect(const TRect& r)
-{
-    if (FDestroying)
-        return;
-    TRect clipped;
-    if (!IntersectRect(clipped, r, ClientRect()))
-        return;
-    FImpl->Invalid = UnionRect(FImpl->Invalid, clipped);
-    if (!FImpl->PaintPosted) {
-        FImpl->PaintPosted = true;
-        QCoreApplication::postEvent(FImpl->Window.get(), new QEvent(TFormWindow::PaintRequest),
-                                    Qt::LowEventPriority);
-    }
-}
-
-void TForm::Invalidate()
-{
-    InvalidateRect(ClientRect());
-}
-
-TRect TForm::InvalidRect() const
-{
-    return FImpl->Invalid;
-}
-
-void TForm::Update()
-{
-    if (FDestroying || FImpl->Invalid.IsEmpty())
-        return;
-    PaintPass();
-}
-
-// The region is one rectangle (the bounding box of what was invalidated): every control
-// meeting it repaints its part of it, so the result is exact whatever the box covers.
-void TForm::PaintPass()
-{
-    TRect region;
-    IntersectRect(region, FImpl->Invalid, ClientRect()); // the form may have shrunk since
-    FImpl->Invalid = TRect{};
-    ++FPaintPassCount;
-    const std::uint32_t word = PixelWord(Color());
-    for (int y = region.Top; y < region.Bottom; ++y) {
-        std::uint32_t* row = FSurface.Bits + static_cast<size_t>(y) * FSurface.StrideWords;
-        std::fill(row + region.Left, row + region.Right, word);
-    }
-    CopyToDisplay(region);
-    try {
-        PaintChildren(this, region);
-    } catch (...) {
-        FlushLater(region);
-        throw;
-    }
-    FlushLater(region);
-}
-
-void TForm::PaintChildren(TWinControl* container, const TRect& region)
-{
-    for (int i = 0; i < container->ControlCount(); ++i) {
-        TControl* c = container->Controls(i);
-        if (!c->Visible())
-            continue;
-        TRect part;
-        if (!IntersectRect(part, c->VisibleFormRect(), region))
-            continue;
-        PaintOne(c, part);
-        if (auto* inner = dynamic_cast<TWinControl*>(c))
-            PaintChildren(inner, part);
-    }
-}
-
-void TForm::PaintOne(TControl* control, const TRect& clip)
-{
-    const TControl* savedControl = FImpl->PaintControl;
-    const TRect savedClip = FImpl->PaintClip;
-    FImpl->PaintControl = control;
-    FImpl->PaintClip = clip;
-    try {
-        control->PaintControl();
-    } catch (...) {
-        FImpl->PaintControl = savedControl;
-        FImpl->PaintClip = savedClip;
-        throw;
-    }
-    FImpl->PaintControl = savedControl;
-    FImpl->PaintClip = savedClip;
-}
-
-void TForm::PaintControlNow(TControl* control)
-{
-    if (FDestroying || !control->Visible())
-        return;
-    const TRect r = control->VisibleFormRect();
-    if (r.IsEmpty())
-        return;
-    PaintOne(control, r);
-    if (auto* inner = dynamic_cast<TWinControl*>(control))
-        PaintChildren(inner, r);
-    // Everything above it in painting order: later siblings, then later siblings of each
-    // parent in turn.
-    const TControl* child = control;
-    for (TWinControl* container = control->Parent(); container; container = container->Parent()) {
-        bool after = false;
-        for (int i = 0; i < container->ControlCount(); ++i) {
-            TControl* c = container->Controls(i);
-            if (c == child) {
-                after = true;
-                continue;
-            }
-            TRect part;
-            if (!after || !c->Visible() || !IntersectRect(part, c->VisibleFormRect(), r))
-                continue;
-            PaintOne(c, part);
-            if (auto* inner = dynamic_cast<TWinControl*>(c))
-                PaintChildren(inner, part);
-        }
-        child = container;
-    }
-    FlushLater(r);
-}
-
-TRect TForm::CanvasClip(const TControl* control) const
-{
-    if (control == FImpl->PaintControl)
-        return FImpl->PaintClip;
-    if (control == this)
-        return ClientRect();
-    return control->VisibleFormRect();
-}
-
-// Runs for every drawing operation: plain fields only, and at most one posted copy (plus
-// the scaled copy at a ratio above 1).
-void TForm::SurfaceChanged(const TRect& r)
-{
-    if (FDestroying)
-        return;
-    CopyToDisplay(r);
-    FlushLater(r);
-}
-
-void TForm::FlushLater(const TRect& r)
-{
-    if (FDestroying)
-        return;
-    FImpl->Dirty = UnionRect(FImpl->Dirty, r);
-    if (FImpl->FlushPosted || !FImpl->Window->isVisible())
-        return;
-    FImpl->FlushPosted = true;
-    TFormImpl* impl = FImpl.get();
-    QMetaObject::invokeMethod(
-        impl->Window.get(),
-        [impl] {
-            impl->FlushPosted = false;
-            impl->Window->update(ToQRect(impl->Dirty));
-            impl->Dirty = TRect{};
-        },
-        Qt::QueuedConnection);
-}
-
-// --- High resolution ---------------------------------------------------------------------
-// Display pixel X shows surface pixel floor(X / scale); so surface [a, b) covers display
-// [ceil(a·scale), ceil(b·scale)), and at ratio 2 each surface pixel is a 2 × 2 block.
-
-namespace {
-
-QRect DisplayRect(const TRect& r, double scale, const QImage& display)
-{
-    const auto edge = [scale](int v) { return static_cast<int>(std::ceil(v * scale - 1e-9)); };
-    const QRect all(0, 0, display.width(), display.height());
-    return QRect(QPoint(edge(r.Left), edge(r.Top)), QPoint(edge(r.Right) - 1, edge(r.Bottom) - 1)).intersected(all);
-}
-
-} // namespace
-
-void TForm::SetDisplayScale(double ratio)
-{
-    TFormImpl& impl = *FImpl;
-    const bool wasHigh = impl.Scale > 1.0;
-    impl.Scale = ratio > 1.0 ? ratio : 1.0;
-    if (wasHigh != (impl.Scale > 1.0))
-        HoldBitmapText(impl.Scale > 1.0); // paints' own bitmaps keep their text from now on
-    impl.Display = QImage();
-    impl.TextBackdrop = QImage();
-    if (impl.Scale > 1.0 && FSurface.Bits) {
-        impl.Display = QImage(static_cast<int>(std::ceil(FSurface.Width * impl.Scale - 1e-9)),
-                              static_cast<int>(std::ceil(FSurface.Height * impl.Scale - 1e-9)),
-                              QImage::Format_RGB32);
-        impl.Display.setDevicePixelRatio(impl.Scale);
-        CopyToDisplay(ClientRect());
-    }
-    // Text comes back at the new resolution with the next paint pass.
-    Invalidate();
-}
-
-double TForm::DisplayScale() const
-{
-    return FImpl->Scale;
-}
-
-TColor TForm::DisplayPixel(int x, int y) const
-{
-    const QImage& d = FImpl->Display;
-    if (d.isNull() || x < 0 || y < 0 || x >= d.width() || y >= d.height())
-        return -1;
-    const QRgb w = d.pixel(x, y);
-    return RGB(qRed(w), qGreen(w), qBlue(w));
-}
-
-void TForm::CopyToDisplay(const TRect& r)
-{
-    QImage& display = FImpl->Display;
-    if (display.isNull())
-        return;
-    const double scale = FImpl->Scale;
-    const QRect target = DisplayRect(r, scale, display);
-    for (int y = target.top(); y <= target.bottom(); ++y) {
-        const int sy = std::min(FSurface.Height - 1, static_cast<int>(y / scale));
-        const std::uint32_t* from = FSurface.Bits + static_cast<size_t>(sy) * FSurface.StrideWords;
-        auto* to = reinterpret_cast<std::uint32_t*>(display.scanLine(y));
-        for (int x = target.left(); x <= target.right(); ++x)
-            to[x] = from[std::min(FSurface.Width - 1, static_cast<int>(x / scale))];
-    }
-}
-
-// Everything within limit but the glyphs is in the display already: keep it, so that the
-// glyphs drawn at surface resolution can be replaced by the same text at display resolution.
-void TForm::SurfaceTextBegin(const TRect& limit)
-{
-    TFormImpl& impl = *FImpl;
-    if (impl.Display.isNull() || FDestroying)
-        return;
-    impl.TextBackdropRect = DisplayRect(limit, impl.Scale, impl.Display);
-    impl.TextBackdrop = impl.Display.copy(impl.TextBackdropRect);
-}
-
-void TForm::SurfaceTextDrawn(const TTextDrawing& d)
-{
-    TFormImpl& impl = *FImpl;
-    if (impl.Display.isNull() || impl.TextBackdrop.isNull() || FDestroying)
-        return;
-    const QRect& area = impl.TextBackdropRect;
-    for (int y = 0; y < area.height(); ++y)
-        std::memcpy(impl.Display.scanLine(area.top() + y) + area.left() * 4, impl.TextBackdrop.constScanLine(y),
-                    static_cast<size_t>(area.width()) * 4);
-    impl.TextBackdrop = QImage();
-    DrawDisplayGlyphs(TextOf(d), 0, 0, d.Limit);
-    FlushLater(d.Limit);
-}
-
-// The bitmap's pixels under the text (without glyphs) scaled into the display, then the
-// glyphs at the display's resolution.
-void TForm::SurfaceTextCopied(const TBitmapText& text, int dx, int dy, const TRect& clip)
-{
-    TFormImpl& impl = *FImpl;
-    if (impl.Display.isNull() || FDestroying)
-        return;
-    TRect limit = text.Limit;
-    OffsetRect(limit, dx, dy);
-    TRect area;
-    if (!IntersectRect(area, limit, clip))
-        return;
-    const double scale = impl.Scale;
-    const QRect target = DisplayRect(area, scale, impl.Display);
-    const int stride = text.Limit.Width();
-    for (int y = target.top(); y <= target.bottom(); ++y) {
-        const int sy = static_cast<int>(y / scale) - limit.Top;
-        auto* to = reinterpret_cast<std::uint32_t*>(impl.Display.scanLine(y));
-        for (int x = target.left(); x <= target.right(); ++x)
-            to[x] = text.Backdrop[static_cast<size_t>(sy) * stride + (static_cast<int>(x / scale) - limit.Left)];
-    }
-    DrawDisplayGlyphs(text, dx, dy, area);
-    FlushLater(area);
-}
-
-void TForm::DrawDisplayGlyphs(const TBitmapText& text, int dx, int dy, const TRect& clip)
-{
-    const QString line = QString::fromUtf8(text.Text.data(), static_cast<qsizetype>(text.Text.size()));
-    const QColor ink = QColor::fromRgb(text.Ink);
-    QPainter painter(&FImpl->Display); // in surface coordinates: the image carries the ratio
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setRenderHint(QPainter::TextAntialiasing, false);
-    painter.setClipRect(ToQRect(clip));
-    painter.setFont(text.Face);
-    painter.setPen(ink);
-    painter.drawText(QPoint(text.Left + dx, text.Baseline + dy), line);
-    if (!text.Underline.IsEmpty()) {
-        TRect underline = text.Underline;
-        OffsetRect(underline, dx, dy);
-        painter.fillRect(ToQRect(underline), ink);
-    }
-}
-
-TColor TForm::SurfacePixel(int x, int y) const
-{
-    if (x < 0 || y < 0 || x >= FSurface.Width || y >= FSurface.Height)
-        return -1;
-    const std::uint32_t w = FSurface.Bits[static_cast<size_t>(y) * FSurface.StrideWords + x];
-    return RGB((w >> 16) & 0xFF, (w >> 8) & 0xFF, w & 0xFF);
-}
-
 // --- Input -------------------------------------------------------------------------------
 
 void TForm::MouseInput(TMouseInputKind kind, TMouseButton button, int x, int y, TShiftState shift)
 {
     // A press puts the hint away; it comes back only on another control.
     if (kind == miDown || kind == miDoubleClick)
-        CancelHint();
-    TControl* target = State().Capture;
+        PointerTracker().CancelHint();
+    TControl* target = PointerTracker().Capture();
     if (!target || GetParentForm(target) != this)
         target = DeepControlAt(this, Point(x, y), false);
     if (!target)
@@ -793,33 +373,6 @@ void TForm::KeyChar(unsigned ch)
     Perform(CM_DIALOGCHAR, ch, 0);
 }
 
-// Pointer tracking, after each batch of input:
-//   found = control under the pointer (disabled ones too), or null off our windows
-//   found != last:  leave -> last, enter -> found; while a control holds the capture only
-//                   the capture control hears either
-//   then the hint (a new control restarts its 500 ms rest) and the window cursor
-void TForm::TrackPointer()
-{
-    TPointerState& s = State();
-    TControl* found = FindDragTarget(Platform().GetCursorPos(), true);
-    if (found && found->IsDesigning())
-        found = nullptr;
-    if (found != s.MouseControl) {
-        TControl* old = s.MouseControl;
-        TControl* capture = s.Capture;
-        s.MouseControl = nullptr;
-        if (old && (!capture || old == capture))
-            old->Perform(CM_MOUSELEAVE, 0, 0);
-        s.MouseControl = found;
-        if (found && (!capture || found == capture))
-            found->Perform(CM_MOUSEENTER, 0, 0);
-    }
-    UpdateHint(s.MouseControl);
-    const TControl* pointing = s.Capture ? s.Capture : s.MouseControl;
-    if (TForm* form = GetParentForm(pointing))
-        form->ApplyCursor(EffectiveCursor(pointing));
-}
-
 void TForm::ApplyCursor(TCursor cursor)
 {
     if (cursor == FWindowCursor)
@@ -829,45 +382,6 @@ void TForm::ApplyCursor(TCursor cursor)
         FImpl->Window->unsetCursor();
     else
         FImpl->Window->setCursor(QCursor(ToQtCursor(cursor)));
-}
-
-TControl* TForm::CaptureControl()
-{
-    return State().Capture;
-}
-
-void TForm::SetCaptureControl(TControl* control)
-{
-    State().Capture = control;
-    SetCaptureHeld(control != nullptr);
-}
-
-TControl* TForm::MouseControl()
-{
-    return State().MouseControl;
-}
-
-bool TForm::HintShowing()
-{
-    return State().HintShowing;
-}
-
-const std::string& TForm::HintText()
-{
-    return State().HintText;
-}
-
-void TForm::ForgetControl(const TControl* control)
-{
-    TPointerState& s = State();
-    if (s.Capture == control)
-        SetCaptureControl(nullptr);
-    if (s.MouseControl == control)
-        s.MouseControl = nullptr;
-    if (s.HintControl == control) {
-        CancelHint();
-        s.HintControl = nullptr;
-    }
 }
 
 void TForm::SetIcon(const TBitmap& image)

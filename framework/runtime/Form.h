@@ -5,7 +5,11 @@
 // controls and runs the paint pass that repaints its invalid region.
 //
 // Tests drive a form without a display: MouseInput and KeyChar stand for the window's input,
-// TrackPointer for the idle-time pointer tracking, SurfacePixel reads what is on the screen.
+// PointerTracker().Track() for the idle-time pointer tracking, SurfacePixel reads what is on
+// the screen.
+//
+// Form.cpp: lifecycle, bounds, the window and input routing. FormPaint.cpp: the surface,
+// invalid region and paint pass. FormDisplay: the high-resolution display image.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -106,23 +110,13 @@ public:
     void MouseInput(TMouseInputKind kind, TMouseButton button, int x, int y, TShiftState shift);
     // A typed character: sent as CM_DIALOGCHAR to the controls until one takes it.
     void KeyChar(unsigned ch);
-    // The idle-time pointer tracking: finds the control under the platform's pointer and
-    // sends CM_MOUSELEAVE / CM_MOUSEENTER when it changed; moves the hint and the cursor.
-    static void TrackPointer();
-    // The control holding the mouse capture (any form), or null.
-    static TControl* CaptureControl();
-    static void SetCaptureControl(TControl* control);
-    // The control the pointer was last found over, the hint on show and the window cursor.
-    static TControl* MouseControl();
-    static bool HintShowing();
-    static const std::string& HintText();
+    // The pointer's state across forms (capture, the control under it, the hint) and its
+    // idle-time tracking are the pointer tracker's (PointerTracker.h).
     TCursor WindowCursor() const { return FWindowCursor; }
 
-    // Framework-private: the native window side, the surface, and the hook that drops every
-    // reference the input routing keeps to a control being freed.
+    // Framework-private: the native window side and the surface.
     TFormImpl& Impl() const { return *FImpl; }
     const TSurfaceView& Surface() const { return FSurface; }
-    static void ForgetControl(const TControl* control);
     // Framework-private: the clip the canvas of control draws within (image coordinates).
     TRect CanvasClip(const TControl* control) const;
     // Framework-private: the canvas of a control touched r (image coordinates).
@@ -156,8 +150,6 @@ private:
     void ResizeSurface();
     void PaintPass();
     void FlushLater(const TRect& r);
-    void CopyToDisplay(const TRect& r);
-    void DrawDisplayGlyphs(const TBitmapText& text, int dx, int dy, const TRect& clip);
     void PaintChildren(TWinControl* container, const TRect& region);
     void PaintOne(TControl* control, const TRect& clip);
     void OpenContextMenu(TControl* control, int x, int y);

@@ -15,6 +15,7 @@
 #include <QTimer>
 
 #include "framework/core/Exception.h"
+#include "framework/runtime/PointerTracker.h"
 
 #ifdef HX_HAVE_XCB
 #include <QGuiApplication>
@@ -49,17 +50,18 @@ void TFormWindow::paintEvent(QPaintEvent* e)
 {
     TFormImpl& impl = FForm->Impl();
     const double ratio = std::max(1.0, devicePixelRatioF());
-    if (ratio != impl.Scale)
+    if (ratio != impl.Display.Scale())
         Guarded([this, ratio] { FForm->SetDisplayScale(ratio); });
     QPainter painter(this);
     const QRect r = e->rect();
-    if (impl.Display.isNull()) {
+    const QImage& display = impl.Display.Image();
+    if (display.isNull()) {
         painter.drawImage(r, impl.Surface, r);
         return;
     }
-    const QRectF source(r.left() * impl.Scale, r.top() * impl.Scale, r.width() * impl.Scale,
-                        r.height() * impl.Scale);
-    painter.drawImage(QRectF(r), impl.Display, source);
+    const double scale = impl.Display.Scale();
+    const QRectF source(r.left() * scale, r.top() * scale, r.width() * scale, r.height() * scale);
+    painter.drawImage(QRectF(r), display, source);
 }
 
 namespace {
@@ -102,7 +104,7 @@ void ScheduleTrackPointer()
     gTrackPosted = true;
     QTimer::singleShot(0, qApp, [] {
         gTrackPosted = false;
-        Guarded([] { TForm::TrackPointer(); });
+        Guarded([] { PointerTracker().Track(); });
     });
 }
 

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include "framework/runtime/Form.h"
+#include "framework/runtime/FormDisplay.h"
 
 namespace hx {
 
@@ -51,16 +52,10 @@ struct TFormImpl {
     const TControl* PaintControl = nullptr; // the control the paint pass is painting
     TRect PaintClip;
     bool Moving = false;           // the form itself moves or resizes the window
-    // At a device pixel ratio above 1: the surface scaled by Scale, with text redrawn at that
-    // resolution; TextBackdrop keeps the display under a text's clip while its glyphs are
-    // drawn at surface resolution.
-    QImage Display;
-    double Scale = 1.0;
-    QImage TextBackdrop;
-    QRect TextBackdropRect;        // display pixels
+    TFormDisplay Display;          // at a device pixel ratio above 1, what the window shows
 };
 
-// Asks for TForm::TrackPointer once the current batch of input has been handled.
+// Asks for the pointer tracker's Track once the current batch of input has been handled.
 void ScheduleTrackPointer();
 
 } // namespace hx

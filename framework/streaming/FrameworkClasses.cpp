@@ -4,6 +4,7 @@
 #include "framework/runtime/Buttons.h"
 #include "framework/streaming/ClassRegistry.h"
 #include "framework/runtime/Control.h"
+#include "framework/runtime/GraphicControl.h"
 #include "framework/runtime/Form.h"
 #include "framework/runtime/Menus.h"
 #include "framework/services/Timer.h"

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "framework/core/Color.h"
-#include "framework/runtime/Control.h"
+#include "framework/runtime/GraphicControl.h"
 #include "framework/core/Events.h"
 #include "framework/core/Messages.h"
 #include "framework/services/Timer.h"

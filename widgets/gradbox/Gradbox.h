@@ -10,7 +10,7 @@
 #include <cstdint>
 
 #include "framework/core/Color.h"
-#include "framework/runtime/Control.h"
+#include "framework/runtime/GraphicControl.h"
 #include "framework/core/Events.h"
 #include "framework/core/TypInfo.h"
 #include "framework/core/Types.h"

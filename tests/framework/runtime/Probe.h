@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/runtime/Control.h"
+#include "framework/runtime/GraphicControl.h"
 #include "framework/runtime/Form.h"
 
 namespace hx::test {

@@ -8,6 +8,7 @@
 #include "framework/graphics/Bitmap.h"
 #include "framework/streaming/ClassRegistry.h"
 #include "framework/runtime/Control.h"
+#include "framework/runtime/GraphicControl.h"
 #include "framework/runtime/Form.h"
 #include "framework/streaming/FormReader.h"
 #include "framework/streaming/FormWriter.h"

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "framework/runtime/Buttons.h"
+#include "framework/runtime/PointerTracker.h"
 #include "framework/services/Timer.h"
 #include "tests/widgets/shinespdbtn/ShinePaintSupport.h"
 
@@ -29,7 +30,7 @@ protected:
     {
         PointerAt(x, y);
         form.MouseInput(miMove, mbLeft, x, y, 0);
-        TForm::TrackPointer();
+        PointerTracker().Track();
     }
     void Press(int x, int y, TMouseButton b = mbLeft)
     {
