@@ -18,6 +18,7 @@
 #include "app/Mainwindow1.h"
 #include "framework/runtime/Application.h"
 #include "framework/graphics/Canvas.h"
+#include "framework/runtime/GraphicControl.h"
 #include "framework/services/QtPlatform.h"
 #include "framework/services/RecordingPlatform.h"
 

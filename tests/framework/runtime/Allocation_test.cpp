@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "framework/runtime/Form.h"
+#include "framework/runtime/GraphicControl.h"
 #include "framework/services/RecordingPlatform.h"
 #include "tests/support/AllocationCounter.h"
 
