@@ -139,7 +139,7 @@ void TSpeedButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
 // already been handled as a second press.
 void TSpeedButton::WMLButtonDblClk(TMessage& m)
 {
-    TGraphicControl::Dispatch(&m);
+    TGraphicControl::Dispatch(m);
     if (FDown)
         DblClick();
 }
@@ -152,7 +152,7 @@ void TSpeedButton::CMDialogChar(TMessage& m)
         m.Result = 1;
         return;
     }
-    TGraphicControl::Dispatch(&m);
+    TGraphicControl::Dispatch(m);
 }
 
 // Down survives disabling: the group still counts a disabled latched button as its down one.
@@ -179,9 +179,8 @@ void TSpeedButton::CMMouseLeave(TMessage& m)
         Invalidate();
 }
 
-void TSpeedButton::Dispatch(void* message)
+void TSpeedButton::Dispatch(TMessage& m)
 {
-    TMessage& m = *static_cast<TMessage*>(message);
     switch (m.Msg) {
     case CM_BUTTONPRESSED: CMButtonPressed(m); break;
     case CM_DIALOGCHAR: CMDialogChar(m); break;
@@ -190,7 +189,7 @@ void TSpeedButton::Dispatch(void* message)
     case CM_MOUSELEAVE: CMMouseLeave(m); break;
     case CM_SYSCOLORCHANGE: Invalidate(); break;
     case WM_LBUTTONDBLCLK: WMLButtonDblClk(m); break;
-    default: TGraphicControl::Dispatch(message); break;
+    default: TGraphicControl::Dispatch(m); break;
     }
 }
 

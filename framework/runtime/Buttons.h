@@ -74,7 +74,7 @@ public:
     void CalcDrawPosition(TCanvas* canvas, TPoint& glyphPos, TRect& textRect) const;
 
     void Paint() override;
-    void Dispatch(void* message) override;
+    void Dispatch(TMessage& message) override;
 
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseMove(TShiftState shift, int x, int y) override;

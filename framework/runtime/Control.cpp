@@ -342,12 +342,11 @@ void TControl::WindowProc(TMessage& message)
             break;
         }
     }
-    Dispatch(&message);
+    Dispatch(message);
 }
 
-void TControl::Dispatch(void* message)
+void TControl::Dispatch(TMessage& m)
 {
-    TMessage& m = *static_cast<TMessage*>(message);
     switch (m.Msg) {
     case WM_MOUSEMOVE: WMMouseMove(m); break;
     case WM_LBUTTONDOWN: WMLButtonDown(m); break;
@@ -367,7 +366,7 @@ void TControl::Dispatch(void* message)
     case CM_MOUSELEAVE: CMMouseLeave(m); break;
     case CM_PARENTFONTCHANGED: CMParentFontChanged(m); break;
     case CM_PARENTCOLORCHANGED: CMParentColorChanged(m); break;
-    default: DefaultHandler(message); break;
+    default: DefaultHandler(m); break;
     }
 }
 

@@ -204,8 +204,8 @@ public:
     // without csDoubleClicks, then Dispatch.
     virtual void WindowProc(TMessage& message);
     // Routes a message (a TMessage*) by number; override, switch, pass the rest on.
-    virtual void Dispatch(void* message);
-    virtual void DefaultHandler(void* /*message*/) {}
+    virtual void Dispatch(TMessage& message);
+    virtual void DefaultHandler(TMessage& /*message*/) {}
 
     // --- Events --------------------------------------------------------------------------
     TNotifyEvent OnClick;

@@ -315,14 +315,13 @@ TPoint TForm::ClientOrigin() const
     return Point(Left(), Top());
 }
 
-void TForm::Dispatch(void* message)
+void TForm::Dispatch(TMessage& m)
 {
-    TMessage& m = *static_cast<TMessage*>(message);
     if (m.Msg == CM_TEXTCHANGED) {
         FImpl->Window->setWindowTitle(QString::fromStdString(Caption()));
         return;
     }
-    TWinControl::Dispatch(message);
+    TWinControl::Dispatch(m);
 }
 
 // --- Input -------------------------------------------------------------------------------

@@ -139,7 +139,7 @@ public:
     TColor DisplayPixel(int x, int y) const;
     void ApplyCursor(TCursor cursor);
 
-    void Dispatch(void* message) override;
+    void Dispatch(TMessage& message) override;
 
 protected:
     virtual void DoCreate();

@@ -76,23 +76,22 @@ void TWinControl::NotifyControls(unsigned msg)
     Broadcast(m);
 }
 
-void TWinControl::Dispatch(void* message)
+void TWinControl::Dispatch(TMessage& m)
 {
-    TMessage& m = *static_cast<TMessage*>(message);
     switch (m.Msg) {
     case CM_FONTCHANGED:
-        TControl::Dispatch(message);
+        TControl::Dispatch(m);
         NotifyControls(CM_PARENTFONTCHANGED);
         break;
     case CM_COLORCHANGED:
-        TControl::Dispatch(message);
+        TControl::Dispatch(m);
         NotifyControls(CM_PARENTCOLORCHANGED);
         break;
     case CM_DIALOGCHAR:
         Broadcast(m);
         break;
     default:
-        TControl::Dispatch(message);
+        TControl::Dispatch(m);
         break;
     }
 }

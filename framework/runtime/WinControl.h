@@ -36,7 +36,7 @@ public:
     virtual void AlignControls();
     void Realign() { AlignControls(); }
 
-    void Dispatch(void* message) override;
+    void Dispatch(TMessage& message) override;
 
 protected:
     // The children's stored bounds are all read: lay them out from those, as they were

@@ -81,12 +81,11 @@ TAccessibleInfo TGlowFadeButton::AccessibleInfo() const
     return TAccessibleInfo{arPushButton, FCaption, Hint(), true};
 }
 
-void TGlowFadeButton::Dispatch(void* message)
+void TGlowFadeButton::Dispatch(TMessage& m)
 {
-    TMessage& m = *static_cast<TMessage*>(message);
     if (m.Msg == CM_MOUSELEAVE)
         return MouseLeave(m);
-    TGraphicControl::Dispatch(message);
+    TGraphicControl::Dispatch(m);
 }
 
 // --- Setters -------------------------------------------------------------------------------

@@ -32,7 +32,7 @@ public:
     // the result has reached either end of the pair.
     TColor ERGB(int red, int green, int blue, bool rangeClamp, bool noStop, TColor fromColor, TColor toColor);
 
-    void Dispatch(void* message) override;
+    void Dispatch(TMessage& message) override;
     // A push button named by its own caption, described by its hint.
     TAccessibleInfo AccessibleInfo() const override;
 

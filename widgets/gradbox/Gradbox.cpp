@@ -133,18 +133,17 @@ void TGradBox::SetBackFont(TColor value)
 
 // --- Messages --------------------------------------------------------------------------------
 
-void TGradBox::Dispatch(void* message)
+void TGradBox::Dispatch(TMessage& m)
 {
-    auto& m = *static_cast<TMessage*>(message);
     if (m.Msg == CM_TEXTCHANGED)
         CMTextChanged(m);
     else
-        TGraphicControl::Dispatch(message);
+        TGraphicControl::Dispatch(m);
 }
 
 void TGradBox::CMTextChanged(TMessage& message)
 {
-    TGraphicControl::Dispatch(&message);
+    TGraphicControl::Dispatch(message);
     Invalidate();
 }
 

@@ -31,7 +31,7 @@ public:
     const char* ClassName() const override { return "TGradBox"; }
 
     void Paint() override;
-    void Dispatch(void* message) override;
+    void Dispatch(TMessage& message) override;
 
     // Splits a colour into its channels. Only system colours 0..24 are looked up; any
     // other value (a higher system index too) is read from its low three bytes as it is.

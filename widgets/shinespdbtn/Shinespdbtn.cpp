@@ -819,7 +819,7 @@ void TShineSpeedButton::CMButtonPressed(TMessage& message)
 
 void TShineSpeedButton::WMLButtonDblClick(TMessage& message)
 {
-    TGraphicControl::Dispatch(&message); // the second press: MouseDown with ssDouble
+    TGraphicControl::Dispatch(message); // the second press: MouseDown with ssDouble
     if (FDown)
         DblClick();
 }
@@ -829,7 +829,7 @@ void TShineSpeedButton::CMDialogChar(TMessage& message)
     const bool accel = IsAccel(static_cast<unsigned>(message.WParam), Caption()) && Enabled() && Visible() &&
                        Parent() && Parent()->Showing();
     if (!accel) {
-        TGraphicControl::Dispatch(&message);
+        TGraphicControl::Dispatch(message);
         return;
     }
     if (FAccelCharDown)
@@ -864,9 +864,8 @@ void TShineSpeedButton::CMMouseLeave(TMessage& /*message*/)
 }
 
 // Enter and leave are handled here and not passed on: the parent is not told.
-void TShineSpeedButton::Dispatch(void* message)
+void TShineSpeedButton::Dispatch(TMessage& m)
 {
-    TMessage& m = *static_cast<TMessage*>(message);
     switch (m.Msg) {
     case WM_LBUTTONDBLCLK: WMLButtonDblClick(m); break;
     case CM_DIALOGCHAR: CMDialogChar(m); break;
@@ -877,7 +876,7 @@ void TShineSpeedButton::Dispatch(void* message)
     case CM_MOUSELEAVE: CMMouseLeave(m); break;
     case CM_BUTTONPRESSED: CMButtonPressed(m); break;
     case CM_SYSCOLORCHANGE: CMSysColorChange(m); break;
-    default: TGraphicControl::Dispatch(message); break;
+    default: TGraphicControl::Dispatch(m); break;
     }
 }
 

@@ -119,7 +119,7 @@ public:
     virtual void MouseLeave(TShiftState shift, int x, int y);
     // Brings the hover in line with where the pointer really is.
     void UpdateTracking();
-    void Dispatch(void* message) override;
+    void Dispatch(TMessage& message) override;
 
     // --- Published properties --------------------------------------------------------------
     int GroupIndex() const { return FGroupIndex; }

@@ -53,15 +53,14 @@ TEST_F(ControlTest, BroadcastStopsAtTheFirstReceiverThatSetsAResult)
         {
             SetParent(f);
         }
-        void Dispatch(void* message) override
+        void Dispatch(TMessage& m) override
         {
-            auto& m = *static_cast<TMessage*>(message);
             if (m.Msg == CM_BUTTONPRESSED) {
                 ++Calls;
                 m.Result = Answer;
                 return;
             }
-            TGraphicControl::Dispatch(message);
+            TGraphicControl::Dispatch(m);
         }
         int Answer;
         int& Calls;

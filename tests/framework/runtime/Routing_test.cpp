@@ -170,12 +170,11 @@ TEST_F(TrackingTest, EnterAndLeaveReachTheParentWithTheControlAsSender)
     public:
         using TForm::TForm;
         std::vector<std::pair<unsigned, LPARAM>> Heard;
-        void Dispatch(void* message) override
+        void Dispatch(TMessage& m) override
         {
-            auto& m = *static_cast<TMessage*>(message);
             if (m.Msg == CM_MOUSEENTER || m.Msg == CM_MOUSELEAVE)
                 Heard.emplace_back(m.Msg, m.LParam);
-            TForm::Dispatch(message);
+            TForm::Dispatch(m);
         }
     } parent(nullptr);
     auto* child = new TProbe(&parent, log, "P", Rect(0, 0, 10, 10), clRed);
@@ -277,16 +276,15 @@ TEST_F(RoutingTest, TypedCharacterGoesToTheControlsUntilOneTakesIt)
             SetCaption(caption);
             SetParent(f);
         }
-        void Dispatch(void* message) override
+        void Dispatch(TMessage& m) override
         {
-            auto& m = *static_cast<TMessage*>(message);
             if (m.Msg == CM_DIALOGCHAR) {
                 FLog.push_back("char " + Caption());
                 if (IsAccel(static_cast<unsigned>(m.WParam), Caption()))
                     m.Result = 1;
                 return;
             }
-            TGraphicControl::Dispatch(message);
+            TGraphicControl::Dispatch(m);
         }
         TLog& FLog;
     };

@@ -322,9 +322,9 @@ class TListeningPanel : public TWinControl {
 public:
     using TWinControl::TWinControl;
     std::vector<unsigned> Heard;
-    void Dispatch(void* message) override
+    void Dispatch(TMessage& message) override
     {
-        const auto& m = *static_cast<TMessage*>(message);
+        const auto& m = message;
         if (m.Msg == CM_MOUSEENTER || m.Msg == CM_MOUSELEAVE)
             Heard.push_back(m.Msg);
         TWinControl::Dispatch(message);
