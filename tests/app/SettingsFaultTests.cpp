@@ -10,8 +10,8 @@
 #include <gtest/gtest.h>
 
 #include "MainFormFixture.h"
-#include "framework/Application.h"
-#include "framework/IniFiles.h"
+#include "framework/runtime/Application.h"
+#include "framework/services/IniFiles.h"
 
 namespace hx::test {
 namespace {
