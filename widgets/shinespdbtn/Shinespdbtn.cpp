@@ -16,16 +16,6 @@ namespace hx {
 
 namespace {
 
-constexpr std::uint32_t kRgbMask = 0xFFFFFFu;
-
-constexpr std::uint32_t Pack(unsigned r, unsigned g, unsigned b) { return r << 16 | g << 8 | b; }
-constexpr unsigned Red(std::uint32_t p) { return (p >> 16) & 0xFFu; }
-constexpr unsigned Green(std::uint32_t p) { return (p >> 8) & 0xFFu; }
-constexpr unsigned Blue(std::uint32_t p) { return p & 0xFFu; }
-
-// A pixel word back to TColor order (red in the low byte).
-constexpr TColor PixelToColor(std::uint32_t p) { return RGB(static_cast<int>(Red(p)), static_cast<int>(Green(p)), static_cast<int>(Blue(p))); }
-
 std::uint32_t* Row(TBitmap& bitmap, int y) { return static_cast<std::uint32_t*>(bitmap.ScanLine(y)); }
 
 // Applies f to each channel of every opaque pixel; key pixels stay as they are.
@@ -37,9 +27,9 @@ void ForEachOpaqueChannel(TBitmap& image, std::uint32_t key, F f)
         std::uint32_t* row = Row(image, y);
         for (int x = 0; x < w; ++x) {
             const std::uint32_t p = row[x];
-            if ((p & kRgbMask) == key)
+            if ((p & kPixelRgbMask) == key)
                 continue;
-            row[x] = Pack(f(Red(p), 0), f(Green(p), 1), f(Blue(p), 2));
+            row[x] = PackPixel(f(PixelRed(p), 0), f(PixelGreen(p), 1), f(PixelBlue(p), 2));
         }
     }
 }
@@ -52,7 +42,7 @@ void Mesh(TBitmap& image, std::uint32_t key, std::uint32_t fill)
     for (int y = 0; y < image.Height(); ++y) {
         std::uint32_t* row = Row(image, y);
         for (int x = 1 - (y & 1); x < w; x += 2)
-            if ((row[x] & kRgbMask) != key)
+            if ((row[x] & kPixelRgbMask) != key)
                 row[x] = fill;
     }
 }
@@ -70,7 +60,7 @@ void Outline(TBitmap& glyph, TBitmap& result, std::uint32_t key, std::uint32_t s
         std::uint32_t* outAbove = y > 0 ? Row(result, y - 1) : nullptr;
         std::uint32_t* outHere = Row(result, y);
         std::uint32_t* outBelow = y + 1 < h ? Row(result, y + 1) : nullptr;
-        auto isKey = [key](std::uint32_t p) { return (p & kRgbMask) == key; };
+        auto isKey = [key](std::uint32_t p) { return (p & kPixelRgbMask) == key; };
         for (int x = 0; x < w; ++x) {
             if (!isKey(here[x]))
                 continue;
@@ -106,20 +96,13 @@ void EmbossMask(TBitmap& glyph, TBitmap& result)
         const std::uint32_t* bottom = Row(glyph, y + 1);
         std::uint32_t* out = Row(result, y);
         for (int x = 0; x + 1 < w; ++x)
-            if (((top[x] ^ bottom[x + 1]) & kRgbMask) || ((top[x + 1] ^ bottom[x]) & kRgbMask))
-                out[x] = kRgbMask;
+            if (((top[x] ^ bottom[x + 1]) & kPixelRgbMask) || ((top[x + 1] ^ bottom[x]) & kPixelRgbMask))
+                out[x] = kPixelRgbMask;
     }
     result.SetMonochrome(true);
 }
 
 } // namespace
-
-std::uint32_t ColorToPixel(TColor color)
-{
-    const TColor rgb = ColorToRGB(color);
-    return Pack(static_cast<unsigned>(GetRValue(rgb)), static_cast<unsigned>(GetGValue(rgb)),
-                static_cast<unsigned>(GetBValue(rgb)));
-}
 
 // --- TShineBtnColors ---------------------------------------------------------------------------
 
@@ -266,7 +249,7 @@ void TShineSpeedButton::SetDown(bool value)
         return;
     FDown = value;
     GroupUpdateStatus(FGroupIndex);
-    FState = FDown ? ssDown : ssUp;
+    Go(TShineEvent::Latch);
     Repaint();
 }
 
@@ -414,7 +397,7 @@ std::unique_ptr<TBitmap> GradientStrip(TColor start, TColor end, bool vertical)
     };
     for (int i = 0; i < 256; ++i) {
         const std::uint32_t word =
-            Pack(step(Red(a), Red(b), i), step(Green(a), Green(b), i), step(Blue(a), Blue(b), i));
+            PackPixel(step(PixelRed(a), PixelRed(b), i), step(PixelGreen(a), PixelGreen(b), i), step(PixelBlue(a), PixelBlue(b), i));
         if (vertical)
             Row(*strip, i)[0] = word;
         else
@@ -443,7 +426,7 @@ void InsetBottomRight(TCanvas* c, int w, int h) { Line(c, w - 2, h - 2, 1, h - 2
 void TShineSpeedButton::Paint()
 {
     if (!Enabled()) {
-        FState = ssDisabled;
+        Go(TShineEvent::Disable);
         FTracking = false;
     }
     TPaintTarget target(Canvas(), FTransparent, Width(), Height());
@@ -638,6 +621,14 @@ TShiftState CurrentShiftState()
     return shift;
 }
 
+bool TShineSpeedButton::Go(TShineEvent event, TShineState before)
+{
+    const TShineState next = ShineTransition(FState, event, TShineFacts{FDown, before});
+    const bool changed = next != FState;
+    FState = next;
+    return changed;
+}
+
 bool TShineSpeedButton::Inside(int x, int y) const
 {
     return x >= 0 && x < ClientWidth() && y >= 0 && y < ClientHeight();
@@ -648,7 +639,7 @@ void TShineSpeedButton::MouseDown(TMouseButton button, TShiftState shift, int x,
     TGraphicControl::MouseDown(button, shift, x, y);
     if (button != mbLeft || !Enabled())
         return;
-    FState = ssPressed;
+    Go(TShineEvent::Press);
     if (!FDown) // a latched button already looks sunken
         Invalidate();
     FTracking = true;
@@ -658,11 +649,8 @@ void TShineSpeedButton::MouseMove(TShiftState shift, int x, int y)
 {
     TGraphicControl::MouseMove(shift, x, y);
     if (FTracking) {
-        const TShineState now = Inside(x, y) ? ssPressed : (FDown ? ssDown : ssUp);
-        if (now != FState) {
-            FState = now;
+        if (Go(Inside(x, y) ? TShineEvent::TrackInside : TShineEvent::TrackOutside))
             Invalidate();
-        }
     } else if (!FMouseInside) {
         UpdateTracking(); // the pointer-entered notification may have been missed
     }
@@ -676,7 +664,7 @@ void TShineSpeedButton::MouseUp(TMouseButton button, TShiftState shift, int x, i
         return;
     const bool inside = Inside(x, y);
     if (FGroupIndex == 0) {
-        FState = ssUp;
+        Go(TShineEvent::ReleaseUngrouped);
         FMouseInside = false;
         FDown = false;
         if (inside)
@@ -686,7 +674,7 @@ void TShineSpeedButton::MouseUp(TMouseButton button, TShiftState shift, int x, i
         if (FDown)
             Repaint();
     } else {
-        FState = FDown ? ssPressed : ssActive;
+        Go(TShineEvent::ReleaseOutside);
         Repaint();
     }
     FTracking = false;
@@ -700,12 +688,12 @@ void TShineSpeedButton::Click()
 {
     const TShineState before = FState;
     if (FClickDownHook) {
-        FState = ssPressed;
+        Go(TShineEvent::HookBegin);
         Repaint();
     }
     TGraphicControl::Click();
     if (FClickDownHook) {
-        FState = before;
+        Go(TShineEvent::HookEnd, before);
         Repaint();
     }
 }
@@ -717,10 +705,7 @@ void TShineSpeedButton::MouseEnter(TShiftState shift, int x, int y)
     if (FMouseInside || !Enabled() || DragMode() == dmAutomatic || Platform().GetCapture())
         return;
     FMouseInside = true;
-    if (FState == ssUp)
-        FState = ssActive;
-    else if (FState == ssDown)
-        FState = ssPressed;
+    Go(TShineEvent::Enter);
     Repaint();
     FActiveButtonTimer->SetEnabled(true);
 }
@@ -734,10 +719,7 @@ void TShineSpeedButton::MouseLeave(TShiftState shift, int x, int y)
         return;
     FActiveButtonTimer->SetEnabled(false);
     FMouseInside = false;
-    if (FState == ssActive)
-        FState = ssUp;
-    else if (FState == ssPressed)
-        FState = ssDown;
+    Go(TShineEvent::Leave);
     Repaint();
 }
 
@@ -771,47 +753,17 @@ void TShineSpeedButton::GroupUpdateStatus(int value)
     FGroupIndex = value;
     if (value == 0 || !Parent())
         return;
-    TellGroup();
-}
-
-// For the length of one broadcast a framework speed button, owned by the parent and
-// invisible so that it paints nothing, speaks for this button: shine buttons and framework
-// speed buttons of one parent read every sender as a TSpeedButton. Setting its values may
-// make it broadcast by itself; this button ignores its own proxy.
-void TShineSpeedButton::TellGroup()
-{
-    TWinControl* parent = Parent();
-    struct TProxyRelease {
-        TShineSpeedButton* Button;
-        TWinControl* Parent;
-        ~TProxyRelease()
-        {
-            Parent->RemoveControl(Button->FGroupProxy);
-            delete Button->FGroupProxy;
-            Button->FGroupProxy = nullptr;
-        }
-    };
-    FGroupProxy = new TSpeedButton(parent);
-    const TProxyRelease release{this, parent};
-    FGroupProxy->SetVisible(false);
-    parent->InsertControl(FGroupProxy);
-    FGroupProxy->SetGroupIndex(FGroupIndex);
-    FGroupProxy->SetAllowAllUp(FAllowAllUp);
-    FGroupProxy->SetDown(FDown);
-    TMessage m{CM_BUTTONPRESSED, static_cast<WPARAM>(FGroupIndex), reinterpret_cast<LPARAM>(FGroupProxy), 0};
-    parent->Broadcast(m);
+    TellGroup(*Parent(), FGroupIndex);
 }
 
 void TShineSpeedButton::CMButtonPressed(TMessage& message)
 {
-    if (message.WParam != static_cast<WPARAM>(FGroupIndex))
-        return;
-    auto* sender = reinterpret_cast<TSpeedButton*>(message.LParam);
-    if (!sender || sender == FGroupProxy)
+    const TButtonGroupMember* sender = GroupSender(message, FGroupIndex);
+    if (!sender)
         return;
     if (sender->Down() && FDown) {
         FDown = false;
-        FState = ssUp;
+        Go(TShineEvent::GroupRaise);
         Invalidate();
     }
     FAllowAllUp = sender->AllowAllUp(); // shared by the group; not told on
@@ -841,7 +793,7 @@ void TShineSpeedButton::CMDialogChar(TMessage& message)
 void TShineSpeedButton::CMEnabledChanged(TMessage& /*message*/)
 {
     FDown = false; // the group is not told
-    FState = Enabled() ? ssUp : ssDisabled;
+    Go(Enabled() ? TShineEvent::Enable : TShineEvent::Disable);
     UpdateTracking();
     Invalidate();
 }
@@ -885,7 +837,7 @@ void TShineSpeedButton::Dispatch(TMessage& m)
 void TShineSpeedButton::ApplyActiveImage(TBitmap& result, std::uint32_t key)
 {
     const std::uint32_t shine = ColorToPixel(FShineColor);
-    const unsigned s[3] = {Red(shine), Green(shine), Blue(shine)};
+    const unsigned s[3] = {PixelRed(shine), PixelGreen(shine), PixelBlue(shine)};
     switch (FActiveImage) {
     case aiNormal:
         break;
@@ -914,7 +866,7 @@ void TShineSpeedButton::ApplyActiveImage(TBitmap& result, std::uint32_t key)
 bool TShineSpeedButton::ApplyDisabledImage(TBitmap& result, std::uint32_t key)
 {
     const std::uint32_t face = ColorToPixel(FColors->Color());
-    const unsigned f[3] = {Red(face), Green(face), Blue(face)};
+    const unsigned f[3] = {PixelRed(face), PixelGreen(face), PixelBlue(face)};
     switch (FDisabledImage) {
     case diDefault:
         EmbossMask(*FGlyph, result);
@@ -925,10 +877,10 @@ bool TShineSpeedButton::ApplyDisabledImage(TBitmap& result, std::uint32_t key)
             std::uint32_t* row = Row(result, y);
             for (int x = 0; x < w; ++x) {
                 const std::uint32_t p = row[x];
-                if ((p & kRgbMask) == key)
+                if ((p & kPixelRgbMask) == key)
                     continue;
-                const unsigned grey = (Red(p) + Green(p) + Blue(p)) / 3;
-                row[x] = Pack(grey, grey, grey);
+                const unsigned grey = (PixelRed(p) + PixelGreen(p) + PixelBlue(p)) / 3;
+                row[x] = PackPixel(grey, grey, grey);
             }
         }
         break;
@@ -953,7 +905,7 @@ TBitmap* TShineSpeedButton::CreateStateGlyph()
     auto result = std::make_unique<TBitmap>();
     result->CopyValuesFrom(FGlyph.get());
     result->SetPixelFormat(pf32bit); // the glyph is held so already; the rows below rely on it
-    const std::uint32_t key = Row(*FGlyph, FGlyph->Height() - 1)[0] & kRgbMask;
+    const std::uint32_t key = Row(*FGlyph, FGlyph->Height() - 1)[0] & kPixelRgbMask;
     bool mask = false;
     switch (FState) {
     case ssPressed:

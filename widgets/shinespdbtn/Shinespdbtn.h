@@ -11,13 +11,15 @@
 #include <memory>
 
 #include "framework/graphics/Bitmap.h"
-#include "framework/runtime/Buttons.h" // TButtonLayout, TSpeedButton
+#include "framework/runtime/Buttons.h" // TButtonLayout, TButtonGroupMember
 #include "framework/core/Color.h"
 #include "framework/runtime/Control.h"
 #include "framework/core/Events.h"
 #include "framework/graphics/Font.h"
+#include "framework/graphics/PixelWord.h"
 #include "framework/core/Messages.h"
 #include "framework/core/Types.h"
+#include "widgets/shinespdbtn/ShineState.h"
 
 namespace hx {
 
@@ -35,12 +37,6 @@ enum TDisabledImageType : unsigned char {
     diDefault, diGrayscale, diAlphaHalfTrans, diAlphaQuaterTrans, diMaskTrans,
 };
 
-// The drawing state: which colour set, frame, font and state image a paint uses.
-enum TShineState : unsigned char { ssPressed, ssDown, ssActive, ssUp, ssDisabled };
-
-// A colour resolved to RGB (system colours included) as a 32-bit pixel word
-// red << 16 | green << 8 | blue, top byte 0.
-std::uint32_t ColorToPixel(TColor color);
 
 // The mouse buttons and shift, control and alt keys held now, as the platform reports them.
 TShiftState CurrentShiftState();
@@ -90,7 +86,7 @@ private:
     bool FGradation = false;
 };
 
-class TShineSpeedButton : public TGraphicControl {
+class TShineSpeedButton : public TGraphicControl, public TButtonGroupMember {
 public:
     explicit TShineSpeedButton(TComponent* owner);
     ~TShineSpeedButton() override;
@@ -124,7 +120,7 @@ public:
     // --- Published properties --------------------------------------------------------------
     int GroupIndex() const { return FGroupIndex; }
     void SetGroupIndex(int value);
-    bool Down() const { return FDown; }
+    bool Down() const override { return FDown; }
     void SetDown(bool value);
     bool ClickDownHook() const { return FClickDownHook; }
     void SetClickDownHook(bool value);
@@ -163,7 +159,7 @@ public:
     void SetFontShadow(TColor value);
     TFont* ActiveFont() const { return FActiveFont.get(); }
     void SetActiveFont(TFont* value);
-    bool AllowAllUp() const { return FAllowAllUp; }
+    bool AllowAllUp() const override { return FAllowAllUp; }
     void SetAllowAllUp(bool value);
     TButtonLayout Layout() const { return FLayout; }
     void SetLayout(TButtonLayout value);
@@ -196,8 +192,8 @@ public:
     void ActiveButtonTimerOnTimer(TObject* sender);
 
 protected:
-    // Stores the group index and tells the siblings of the group through a framework speed
-    // button that speaks for this one during the parent's CM_BUTTONPRESSED broadcast.
+    // Stores the group index and tells the siblings of the group (the parent's
+    // CM_BUTTONPRESSED broadcast, as every group member does).
     void GroupUpdateStatus(int value);
 
     void WMLButtonDblClick(TMessage& message);
@@ -238,7 +234,6 @@ protected:
     bool FMouseInside = false;
     bool FTracking = false;
     TShineState FState = ssUp;
-    TSpeedButton* FGroupProxy = nullptr; // speaks for this button during a group broadcast
     TTimer* FActiveButtonTimer = nullptr; // owned as a component, freed first
 
 private:
@@ -254,8 +249,10 @@ private:
     bool FrameSwitch() const;
     void DrawEmbossMask(TCanvas* canvas, TBitmap* mask, TPoint p);
     void DrawCaption(TCanvas* canvas, TRect r);
+    // Every change of FState goes through here (the table is ShineTransition's); true when
+    // the state changed. before is read by HookEnd only.
+    bool Go(TShineEvent event, TShineState before = ssUp);
     bool Inside(int x, int y) const;
-    void TellGroup();
 };
 
 // Declares the published properties of TShineBtnColors and TShineSpeedButton and registers

@@ -416,9 +416,8 @@ TEST_F(ShineGroup, OneDownAtATimeWithoutAllUp)
     EXPECT_EQ(secondClicks, 2);
     second->SetDown(false); // the down button cannot be raised directly
     EXPECT_TRUE(second->Down());
-    // Every proxy left the parent again and was freed.
+    // Telling the group adds no control to the parent.
     EXPECT_EQ(form.ControlCount(), controls);
-    EXPECT_EQ(button->GroupProxy(), nullptr);
 }
 
 TEST_F(ShineGroup, AllUpIsSharedAcrossKindsAndLetsTheDownButtonRise)
@@ -482,18 +481,20 @@ TEST_F(ShineGroup, DisablingADownButtonRaisesItAloneAndEnablingLeavesItUp)
     EXPECT_TRUE(second->Down());
 }
 
-TEST_F(ShineGroup, ButtonPressedFromItsOwnProxyOrAnotherGroupIsIgnored)
+TEST_F(ShineGroup, ButtonPressedFromItselfOrAnotherGroupIsIgnored)
 {
     button->SetDown(true);
     TSpeedButton foreign(nullptr);
     foreign.SetGroupIndex(1);
     foreign.SetAllowAllUp(true);
     foreign.SetDown(true);
-    button->Perform(CM_BUTTONPRESSED, 2, reinterpret_cast<LPARAM>(&foreign));
+    button->Perform(CM_BUTTONPRESSED, 2, TButtonGroupMember::AsParam(&foreign));
     EXPECT_TRUE(button->Down());
     button->Perform(CM_BUTTONPRESSED, 1, 0);
     EXPECT_TRUE(button->Down());
-    EXPECT_EQ(button->Perform(CM_BUTTONPRESSED, 1, reinterpret_cast<LPARAM>(&foreign)), 0);
+    button->Perform(CM_BUTTONPRESSED, 1, TButtonGroupMember::AsParam(button));
+    EXPECT_TRUE(button->Down());
+    EXPECT_EQ(button->Perform(CM_BUTTONPRESSED, 1, TButtonGroupMember::AsParam(&foreign)), 0);
     EXPECT_FALSE(button->Down());
     EXPECT_TRUE(button->AllowAllUp());
 }
