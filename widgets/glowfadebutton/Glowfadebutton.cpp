@@ -144,10 +144,12 @@ void TGlowFadeButton::MouseMove(TShiftState shift, int x, int y)
         Font()->SetColor(FCaptionOverColor);
     }
     if (!FFadeTimer->Enabled() && FFadeOnOver) {
+        FHovered = true;
         FFadeDelta = FStep;
         FFadeTimer->SetEnabled(true);
     }
     if (!FFadeOnOver) {
+        FHovered = FHovered || !FFadeTimer->Enabled(); // a fade-out keeps running
         FCurrentBorderColor = FBorderDestColor;
         FCurrentColor = FDestColor;
         Paint();
@@ -156,6 +158,7 @@ void TGlowFadeButton::MouseMove(TShiftState shift, int x, int y)
 
 void TGlowFadeButton::MouseLeave(TMessage&)
 {
+    FHovered = false;
     if (FFadeOnLeave) {
         // A running fade-in simply reverses; the next tick paints.
         FFadeDelta = FStep == INT_MIN ? INT_MAX : -FStep;
@@ -170,6 +173,15 @@ void TGlowFadeButton::MouseLeave(TMessage&)
     }
     if (onMouseLeave)
         onMouseLeave(this);
+}
+
+// A running timer fades towards the end of the last pointer event (in after a move that
+// started it, out after a leave); a stopped one rests there.
+TFadePhase TGlowFadeButton::FadePhase() const
+{
+    if (FFadeTimer->Enabled())
+        return FHovered ? TFadePhase::FadingIn : TFadePhase::FadingOut;
+    return FHovered ? TFadePhase::Over : TFadePhase::Idle;
 }
 
 // Without a saved colour (no move has come over the button yet) the font keeps its colour

@@ -4,87 +4,37 @@
 // pointer is over it and derives its hover, pressed and disabled images from the single
 // glyph, pixel by pixel, on every paint.
 //
-// The unit holds the colour set TShineBtnColors, the unit's enumerations, the drawing
-// state, the button's properties, its drawing (Paint and its passes, the state images of
-// CreateStateGlyph) and its interaction (press, hover, poll timer, keyboard, button group).
+// The unit is split along its seams: the colour set (ShineBtnColors), the state images as
+// pixel passes (ShineGlyph), the drawing state and its transitions (ShineState); the button
+// itself is declared here, built and given its properties in Shinespdbtn.cpp, drawn in
+// ShinespdbtnPaint.cpp, driven in ShinespdbtnInput.cpp and registered in
+// ShinespdbtnRegister.cpp.
 #include <cstdint>
 #include <memory>
 
 #include "framework/graphics/Bitmap.h"
 #include "framework/runtime/Buttons.h" // TButtonLayout, TButtonGroupMember
 #include "framework/core/Color.h"
+#include "framework/core/EnumNames.h"
 #include "framework/runtime/Control.h"
 #include "framework/core/Events.h"
 #include "framework/graphics/Font.h"
 #include "framework/graphics/PixelWord.h"
 #include "framework/core/Messages.h"
 #include "framework/core/Types.h"
+#include "widgets/shinespdbtn/ShineBtnColors.h"
+#include "widgets/shinespdbtn/ShineGlyph.h"
 #include "widgets/shinespdbtn/ShineState.h"
 
 namespace hx {
 
 class TTimer;
 
-enum TFrameType : unsigned char { ftFlatFrame, ftNormalFrame, ftEnclosedFrame };
-
-// How the glyph is lit while hovered or pressed (tinted with ShineColor).
-enum TActiveImageType : unsigned char {
-    aiNormal, aiXorLight, aiHalfLight, aiQuaterLight, aiAddLight, aiFrameLight, aiFrameLight2, aiMaskLight,
-};
-
-// How the glyph is shown while disabled (blended with the face colour of Colors).
-enum TDisabledImageType : unsigned char {
-    diDefault, diGrayscale, diAlphaHalfTrans, diAlphaQuaterTrans, diMaskTrans,
-};
-
+#define HX_FRAMETYPE_VALUES(X) X(ftFlatFrame) X(ftNormalFrame) X(ftEnclosedFrame)
+enum TFrameType : unsigned char { HX_FRAMETYPE_VALUES(HX_ENUM_VALUE) };
 
 // The mouse buttons and shift, control and alt keys held now, as the platform reports them.
 TShiftState CurrentShiftState();
-
-// The colours of one face look. Every real change raises OnChange once.
-class TShineBtnColors : public TPersistent {
-public:
-    TShineBtnColors();
-    ~TShineBtnColors() override;
-    const char* ClassName() const override { return "TShineBtnColors"; }
-
-    TColor Color() const { return FColor; }
-    void SetColor(TColor value);
-    TColor Highlight() const { return FHighlight; }
-    void SetHighlight(TColor value);
-    TColor Shadow() const { return FShadow; }
-    void SetShadow(TColor value);
-    TColor DarkShadow() const { return FDarkShadow; }
-    void SetDarkShadow(TColor value);
-    TColor GradColor() const { return FGradColor; }
-    void SetGradColor(TColor value);
-    bool GradVertical() const { return FGradVertical; }
-    void SetGradVertical(bool value);
-    bool Gradation() const { return FGradation; }
-    void SetGradation(bool value);
-
-    // Between two colour sets. Taking values notifies twice (once through the source's
-    // CopyValuesTo, once more here), whether or not anything differed. Anything other than
-    // a colour set, or null, raises the assignment error and changes nothing.
-    void CopyValuesTo(TPersistent* dest) override;
-    void CopyValuesFrom(TPersistent* source) override;
-
-    TNotifyEvent OnChange;
-
-private:
-    template <class V>
-    void Store(V& field, V value);
-    void Notify();
-    void TakeValues(const TShineBtnColors& source);
-
-    TColor FColor = clBtnFace;
-    TColor FHighlight = clBtnHighlight;
-    TColor FShadow = clBtnShadow;
-    TColor FDarkShadow = clWindowFrame;
-    TColor FGradColor = clBlue;
-    bool FGradVertical = false;
-    bool FGradation = false;
-};
 
 class TShineSpeedButton : public TGraphicControl, public TButtonGroupMember {
 public:
@@ -241,9 +191,6 @@ private:
     void StoreAndInvalidate(V& field, V value);
     void CopyIntoColorSet(TShineBtnColors& own, TShineBtnColors* value);
     void CopyIntoFont(TFont& own, TFont* value);
-    void ApplyActiveImage(TBitmap& result, std::uint32_t key);
-    // True when the result became the one-bit emboss mask.
-    bool ApplyDisabledImage(TBitmap& result, std::uint32_t key);
     bool IsPressedLook() const { return FState == ssPressed || FState == ssDown; }
     const TShineBtnColors& StateColors() const { return IsPressedLook() ? *FPressedColors : *FColors; }
     bool FrameSwitch() const;
