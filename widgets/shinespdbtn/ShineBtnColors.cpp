@@ -1,5 +1,7 @@
 #include "widgets/shinespdbtn/ShineBtnColors.h"
 
+#include "framework/core/Exception.h"
+
 namespace hx {
 
 TShineBtnColors::TShineBtnColors() = default;

@@ -3,6 +3,7 @@
 
 #include "framework/core/Platform.h"
 #include "framework/graphics/Gdi.h"
+#include "framework/runtime/Form.h"
 #include "framework/runtime/WinControl.h"
 #include "framework/services/Timer.h"
 

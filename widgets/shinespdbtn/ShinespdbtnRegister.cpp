@@ -104,3 +104,4 @@ void Register()
 
 } // namespace Shinespdbtn
 
+} // namespace hx
