@@ -115,6 +115,28 @@ TEST_F(FadeTest, MovesOverAFadingOutButtonRecolourTheCaptionButDoNotReverse)
     EXPECT_EQ(Face(), Web(0x0235ff));
 }
 
+// The phase follows the table: idle, fading in, over, fading out (a move does not reverse
+// it), idle again.
+TEST_F(FadeTest, FadePhaseFollowsTheHoverFade)
+{
+    EXPECT_EQ(button->FadePhase(), TFadePhase::Idle);
+    Move();
+    EXPECT_EQ(button->FadePhase(), TFadePhase::FadingIn);
+    RunOut();
+    EXPECT_EQ(button->FadePhase(), TFadePhase::Over);
+    Leave();
+    EXPECT_EQ(button->FadePhase(), TFadePhase::FadingOut);
+    Tick();
+    Move();
+    EXPECT_EQ(button->FadePhase(), TFadePhase::FadingOut);
+    RunOut();
+    EXPECT_EQ(button->FadePhase(), TFadePhase::Idle);
+
+    button->SetFadeOnOver(false); // the hover colours at once: over without fading
+    Move();
+    EXPECT_EQ(button->FadePhase(), TFadePhase::Over);
+}
+
 TEST_F(FadeTest, MoveOverAFullyFadedButtonRunsOneTickThatRepaintsTheSameColours)
 {
     Move();

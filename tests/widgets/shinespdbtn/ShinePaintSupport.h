@@ -23,7 +23,6 @@ class TProbeButton : public TShineSpeedButton {
 public:
     using TShineSpeedButton::TShineSpeedButton;
     void ForceState(TShineState state) { FState = state; }
-    TSpeedButton* GroupProxy() const { return FGroupProxy; }
 };
 
 // A glyph from rows of 0x00RRGGBB words; the bottom-left word is its see-through colour.
