@@ -44,7 +44,8 @@ TEST_F(GradboxTest, SettingTheSameTopColorTwiceRepaintsOnce)
     panel->SetTopColor(RGB(255, 153, 0));
     form.Update();
     EXPECT_EQ(paints, 1);
-    EXPECT_EQ(form.SurfacePixel(0, 0), panel->ColorTable()[2]);
+    // Column 0 shows entry 2 of the orange-to-white ramp: green 153 + 2 x 0.4, blue 0 + 2.
+    EXPECT_EQ(form.SurfacePixel(0, 0), RGB(255, 153, 2));
     panel->SetTopColor(RGB(255, 153, 0));
     form.Update();
     EXPECT_EQ(paints, 1);
