@@ -1,8 +1,13 @@
 // The gradient backdrop as the user sees it: two mirrored panels behind the swatches that
 // take the clicked colour.
+#include <ostream>
+#include <string>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include "MainFormFixture.h"
+#include "framework/runtime/PointerTracker.h"
 
 namespace hx::test {
 namespace {
@@ -82,6 +87,88 @@ TEST_F(MainFormTest, ClickingTheSameSwatchTwiceRepaintsThePanelsOnce)
     form.GlowFadeButton(89)->Click();
     form.Update();
     EXPECT_EQ(paints, 2) << "the same colour again changes nothing";
+}
+
+// Where the pointer rests on a panel and no swatch: no hint, the default cursor, and a click
+// changes nothing. A swatch row shows the same checks do see a hint, a cursor and a click.
+struct TPanelPoint {
+    const char* What;
+    int X, Y;
+};
+
+// Rows print as their names in test listings.
+void PrintTo(const TPanelPoint& row, std::ostream* out)
+{
+    *out << row.What;
+}
+
+class BackdropPointTest : public MainFormTest, public ::testing::WithParamInterface<TPanelPoint> {
+protected:
+    void TearDown() override
+    {
+        PointerTracker().SetCapture(nullptr);
+        MainFormTest::TearDown();
+    }
+
+    void RestAt(TMainForm1& form, int x, int y)
+    {
+        Platform.SetCursorPos(form.ClientToScreen(Point(x, y)));
+        PointerTracker().Track();
+        Platform.Advance(1000); // twice the rest a hint waits for
+    }
+
+    static std::vector<TColor> Surface(const TMainForm1& form)
+    {
+        std::vector<TColor> pixels;
+        for (int y = 0; y < 228; ++y)
+            for (int x = 0; x < 448; ++x)
+                pixels.push_back(form.SurfacePixel(x, y));
+        return pixels;
+    }
+};
+
+TEST_P(BackdropPointTest, APanelPointHasNoHintTheDefaultCursorAndIgnoresClicks)
+{
+    const TPanelPoint at = GetParam();
+    TMainForm1& form = Create();
+    form.Show();
+    form.Update();
+    RestAt(form, at.X, at.Y);
+    EXPECT_FALSE(PointerTracker().HintShowing());
+    EXPECT_EQ(form.WindowCursor(), crDefault);
+
+    const std::vector<TColor> before = Surface(form);
+    const bool onTop = form.N4->Checked();
+    form.MouseInput(miDown, mbLeft, at.X, at.Y, ssLeft);
+    form.MouseInput(miUp, mbLeft, at.X, at.Y, 0);
+    PointerTracker().Track();
+    form.Update();
+    EXPECT_TRUE(Platform.ClipboardTexts().empty());
+    EXPECT_EQ(Platform.BeepCount(), 0);
+    EXPECT_TRUE(Platform.ErrorBoxes().empty());
+    EXPECT_EQ(form.N4->Checked(), onTop);
+    EXPECT_TRUE(Surface(form) == before) << "the window looks the same";
+}
+
+INSTANTIATE_TEST_SUITE_P(Corners, BackdropPointTest,
+                         ::testing::Values(TPanelPoint{"LeftPanel", 2, 2}, TPanelPoint{"RightPanel", 440, 2}),
+                         [](const ::testing::TestParamInfo<TPanelPoint>& row) { return std::string(row.param.What); });
+
+TEST_F(MainFormTest, TheSamePointerChecksOnASwatchSeeItsHintCursorAndClick)
+{
+    TMainForm1& form = Create();
+    form.Show();
+    form.Update();
+    Platform.SetCursorPos(form.ClientToScreen(Point(6, 56))); // swatch 1, #0000ff
+    PointerTracker().Track();
+    Platform.Advance(1000);
+    EXPECT_TRUE(PointerTracker().HintShowing());
+    EXPECT_EQ(PointerTracker().HintText(), "RGB(0,0,255)");
+    EXPECT_EQ(form.WindowCursor(), crHandPoint);
+    form.MouseInput(miDown, mbLeft, 6, 56, ssLeft);
+    form.MouseInput(miUp, mbLeft, 6, 56, 0);
+    EXPECT_EQ(Platform.ClipboardTexts(), std::vector<std::string>{"#0000ff"});
+    PointerTracker().SetCapture(nullptr);
 }
 
 } // namespace

@@ -1,39 +1,78 @@
 // Where CalcDrawPosition puts the glyph and the caption: the content box along the layout's
 // axis, the cross-axis centring, Margin on the glyph's side, and halves truncated toward 0.
+#include <algorithm>
+
 #include "tests/widgets/shinespdbtn/ShinePaintSupport.h"
 
 namespace hx::shinetest {
 namespace {
 
-// A font height and a caption that DrawText measures as exactly w x h: one character
-// repeated, in the font's sizes from small to large. Empty when none fits.
-std::pair<int, std::string> CaptionMeasuring(int w, int h)
+// The layout rules on their own: a content box along the layout's axis (glyph, spacing,
+// caption), the other axis centred, the box placed by Margin or centred; halves truncate
+// toward 0. Gives the glyph's corner and the caption's rectangle for a caption of tw x th.
+struct TPlacement {
+    TPoint Glyph;
+    TRect Text;
+};
+
+TPlacement Place(int gw, int gh, int tw, int th, TButtonLayout layout, int margin, int spacing, int cw, int ch)
+{
+    const bool hasGlyph = gw > 0 && gh > 0, hasText = tw > 0 || th > 0;
+    const bool vertical = layout == blGlyphTop || layout == blGlyphBottom;
+    const bool glyphFirst = layout == blGlyphLeft || layout == blGlyphTop;
+    int along = 0, across = 0, glyphAt = 0, textAt = 0;
+    auto add = [&](bool present, int length, int thickness, int& at) {
+        at = along;
+        if (present) {
+            along += length;
+            across = std::max(across, thickness);
+        }
+    };
+    const int gl = vertical ? gh : gw, gt = vertical ? gw : gh, tl = vertical ? th : tw, tt = vertical ? tw : th;
+    if (glyphFirst) {
+        add(hasGlyph, gl, gt, glyphAt);
+        along += hasGlyph && hasText ? spacing : 0;
+        add(hasText, tl, tt, textAt);
+    } else {
+        add(hasText, tl, tt, textAt);
+        along += hasGlyph && hasText ? spacing : 0;
+        add(hasGlyph, gl, gt, glyphAt);
+    }
+    const int glyphAcross = hasGlyph ? (across - gt) / 2 : 0, textAcross = hasText ? (across - tt) / 2 : 0;
+    const int sx = vertical ? across : along, sy = vertical ? along : across;
+    int x0 = (cw - sx) / 2, y0 = (ch - sy) / 2;
+    if (margin >= 0) {
+        if (layout == blGlyphLeft)
+            x0 = margin;
+        else if (layout == blGlyphRight)
+            x0 = cw - sx - margin;
+        else if (layout == blGlyphTop)
+            y0 = margin;
+        else
+            y0 = ch - sy - margin;
+    }
+    const TPoint glyph = vertical ? TPoint{x0 + glyphAcross, y0 + glyphAt} : TPoint{x0 + glyphAt, y0 + glyphAcross};
+    const TPoint text = vertical ? TPoint{x0 + textAcross, y0 + textAt} : TPoint{x0 + textAt, y0 + textAcross};
+    return {glyph, Rect(text.X, text.Y, text.X + tw, text.Y + th)};
+}
+
+// The caption the table is drawn with, measured in whatever face the platform has.
+constexpr const char* kCaption = "Caption";
+
+TSize Measured(TFont& font, const std::string& text)
 {
     TBitmap scratch;
     scratch.SetSize(1, 1);
-    TFont font;
-    for (int height = -6; height >= -24; --height) {
-        font.SetHeight(height);
-        scratch.Canvas()->SetFont(&font);
-        for (char c : std::string("iIl1|.!:jftrxnoaWM0 -")) {
-            for (int n = 1; n <= 30; ++n) {
-                const std::string text(static_cast<size_t>(n), c);
-                TRect r = Rect(0, 0, 200, 0);
-                DrawText(scratch.Canvas(), text.c_str(), static_cast<int>(text.size()), r, DT_CALCRECT);
-                if (r.Width() == w && r.Height() == h)
-                    return {height, text};
-                if (r.Width() > w)
-                    break;
-            }
-        }
-    }
-    return {0, std::string()};
+    scratch.Canvas()->SetFont(&font);
+    TRect r = Rect(0, 0, 200, 0);
+    DrawText(scratch.Canvas(), text.c_str(), static_cast<int>(text.size()), r, DT_CALCRECT);
+    return {r.Width(), r.Height()};
 }
 
 struct TLayoutCase {
     const char* Name;
     int GlyphW, GlyphH; // 0 x 0: no glyph
-    bool Caption;       // a caption measuring 30 x 13
+    bool Caption;       // a caption (measuring 30 x 13 in the pinned rows)
     TButtonLayout Layout;
     int Margin, Spacing;
     int Width, Height;
@@ -56,23 +95,36 @@ const TLayoutCase kLayouts[] = {
     {"glyph only, odd spare: 29 -> 14", 16, 8, false, blGlyphRight, -1, 4, 45, 17, {14, 4}, {}},
 };
 
+// The rules against worked rows for a 30 x 13 caption; no face is needed.
+TEST(ShineLayoutRules, TheRulesGiveTheWorkedRows)
+{
+    for (const TLayoutCase& c : kLayouts) {
+        SCOPED_TRACE(c.Name);
+        const TPlacement p = Place(c.GlyphW, c.GlyphH, c.Caption ? 30 : 0, c.Caption ? 13 : 0, c.Layout, c.Margin,
+                                   c.Spacing, c.Width, c.Height);
+        if (c.GlyphW)
+            EXPECT_EQ(p.Glyph, c.Glyph);
+        if (c.Caption)
+            EXPECT_EQ(p.Text, c.Text);
+    }
+}
+
+// The button against the rules, with its caption measured in the installed face.
 TEST_F(ShineFormTest, LayoutPlacesGlyphAndCaptionByTheTable)
 {
-    const auto [fontHeight, caption] = CaptionMeasuring(30, 13);
-    if (caption.empty())
-        GTEST_SKIP() << "no installed face measures a caption as 30 x 13";
     TBitmap scratch;
     scratch.SetSize(1, 1);
     TFont font;
-    font.SetHeight(fontHeight);
     scratch.Canvas()->SetFont(&font);
+    const TSize text = Measured(font, kCaption);
+    ASSERT_GT(text.cx, 0);
     for (const TLayoutCase& c : kLayouts) {
         SCOPED_TRACE(c.Name);
         button->SetBounds(kLeft, kTop, c.Width, c.Height);
         button->SetLayout(c.Layout);
         button->SetMargin(c.Margin);
         button->SetSpacing(c.Spacing);
-        button->SetCaption(c.Caption ? caption : std::string());
+        button->SetCaption(c.Caption ? kCaption : std::string());
         if (c.GlyphW) {
             TBitmap glyph;
             glyph.SetSize(c.GlyphW, c.GlyphH);
@@ -80,14 +132,16 @@ TEST_F(ShineFormTest, LayoutPlacesGlyphAndCaptionByTheTable)
         } else {
             button->SetGlyph(nullptr);
         }
+        const TPlacement expected = Place(c.GlyphW, c.GlyphH, c.Caption ? text.cx : 0, c.Caption ? text.cy : 0,
+                                          c.Layout, c.Margin, c.Spacing, c.Width, c.Height);
         TPoint glyphPos;
         TRect textRect;
         button->CalcDrawPosition(scratch.Canvas(), glyphPos, textRect);
         if (c.GlyphW) {
-            EXPECT_EQ(glyphPos, c.Glyph);
+            EXPECT_EQ(glyphPos, expected.Glyph);
         }
         if (c.Caption) {
-            EXPECT_EQ(textRect, c.Text);
+            EXPECT_EQ(textRect, expected.Text);
         }
     }
 }
@@ -95,13 +149,10 @@ TEST_F(ShineFormTest, LayoutPlacesGlyphAndCaptionByTheTable)
 // The 75 x 25 example drawn: the pressed look moves glyph and caption by one pixel.
 TEST_F(ShineFormTest, PressedLookMovesGlyphAndCaptionByOnePixel)
 {
-    const auto [fontHeight, caption] = CaptionMeasuring(30, 13);
-    if (caption.empty())
-        GTEST_SKIP() << "no installed face measures a caption as 30 x 13";
     button->SetBounds(kLeft, kTop, 75, 25);
-    button->Font()->SetHeight(fontHeight);
-    button->ActiveFont()->SetHeight(fontHeight);
-    button->SetCaption(caption);
+    button->SetCaption(kCaption);
+    const TSize text = Measured(*button->ActiveFont(), kCaption);
+    const TPlacement at = Place(16, 16, text.cx, text.cy, blGlyphLeft, -1, 4, 75, 25);
     button->SetActiveFrame(false);
     button->SetActiveImage(aiNormal);
     std::vector<std::vector<std::uint32_t>> rows(16, std::vector<std::uint32_t>(16, 0x123456));
@@ -109,18 +160,20 @@ TEST_F(ShineFormTest, PressedLookMovesGlyphAndCaptionByOnePixel)
     SetGlyphPixels(*button, rows);
     const TColor glyph = RGB(0x12, 0x34, 0x56);
     PaintIn(ssPressed);
-    EXPECT_EQ(At(13, 5), glyph);
-    EXPECT_EQ(At(28, 20), glyph);
-    EXPECT_NE(At(12, 4), glyph);
-    EXPECT_NE(At(29, 21), glyph);
-    EXPECT_EQ(At(13, 20), ColorToRGB(button->PressedColors()->Color())); // the see-through corner
-    // The caption's ink lies within (33, 6) .. (63, 19).
+    const TPoint g{at.Glyph.X + 1, at.Glyph.Y + 1}; // pressed: one pixel right and down
+    EXPECT_EQ(At(g.X, g.Y), glyph);
+    EXPECT_EQ(At(g.X + 15, g.Y + 15), glyph);
+    EXPECT_NE(At(g.X - 1, g.Y - 1), glyph);
+    EXPECT_NE(At(g.X + 16, g.Y + 16), glyph);
+    EXPECT_EQ(At(g.X, g.Y + 15), ColorToRGB(button->PressedColors()->Color())); // the see-through corner
+    // The caption's ink lies within its rectangle, moved likewise.
+    const TRect t = at.Text;
     const TColor ink = ColorToRGB(button->ActiveFont()->Color());
     int inside = 0;
     for (int y = 0; y < 25; ++y)
         for (int x = 0; x < 75; ++x)
             if (At(x, y) == ink) {
-                EXPECT_TRUE(x >= 33 && x < 63 && y >= 6 && y < 19) << x << ", " << y;
+                EXPECT_TRUE(x >= t.Left + 1 && x < t.Right + 1 && y >= t.Top + 1 && y < t.Bottom + 1) << x << ", " << y;
                 ++inside;
             }
     EXPECT_GT(inside, 0);
