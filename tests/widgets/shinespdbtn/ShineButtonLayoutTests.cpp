@@ -102,10 +102,12 @@ TEST(ShineLayoutRules, TheRulesGiveTheWorkedRows)
         SCOPED_TRACE(c.Name);
         const TPlacement p = Place(c.GlyphW, c.GlyphH, c.Caption ? 30 : 0, c.Caption ? 13 : 0, c.Layout, c.Margin,
                                    c.Spacing, c.Width, c.Height);
-        if (c.GlyphW)
+        if (c.GlyphW) {
             EXPECT_EQ(p.Glyph, c.Glyph);
-        if (c.Caption)
+        }
+        if (c.Caption) {
             EXPECT_EQ(p.Text, c.Text);
+        }
     }
 }
 
