@@ -479,6 +479,19 @@ TEST_F(ShineGroup, DownButtonJoiningAGroupRaisesItsDownMember)
     EXPECT_FALSE(button->Down());
 }
 
+TEST_F(ShineGroup, ButtonLatchedWithoutAParentRaisesNobodyWhenItGetsOne)
+{
+    second->SetDown(true);
+    auto* loose = new TShineSpeedButton(&form); // owned, not placed
+    loose->SetGroupIndex(1);
+    loose->SetDown(true);
+    EXPECT_TRUE(second->Down()) << "without a parent nothing is told";
+    loose->SetParent(&form);
+    EXPECT_TRUE(loose->Down());
+    EXPECT_TRUE(second->Down()) << "getting a parent sends nothing";
+    EXPECT_EQ(secondClicks, 0);
+}
+
 TEST_F(ShineGroup, DisablingADownButtonRaisesItAloneAndEnablingLeavesItUp)
 {
     button->SetDown(true);
