@@ -169,6 +169,7 @@ int HexatintMain(int /*argc*/, char** /*argv*/)
     } catch (...) {
         Application->ShowException(Exception());
     }
+    Application->Shutdown();
     return 0;
 }
 
