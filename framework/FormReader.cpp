@@ -7,13 +7,14 @@
 #include "framework/Chars.h"
 #include "framework/ClassRegistry.h"
 #include "framework/FrameworkClasses.h"
+#include "framework/MessageText.h"
 #include "framework/TypInfo.h"
 
 namespace hx {
 
 EReadError::EReadError(const std::string& fileName, int line, int column, const std::string& text)
-    : Exception(fileName + ":" + std::to_string(line) + ":" + std::to_string(column) + ": " + text),
-      FFileName(fileName), FLine(line), FColumn(column), FText(text)
+    : Exception(fileName + ":" + std::to_string(line) + ":" + std::to_string(column) + ": " + CutLongNames(text)),
+      FFileName(fileName), FLine(line), FColumn(column), FText(CutLongNames(text))
 {
 }
 
