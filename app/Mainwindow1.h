@@ -4,10 +4,10 @@
 #include <string>
 #include <string_view>
 
-#include "framework/Form.h"
-#include "framework/Menus.h"
-#include "widgets/Glowfadebutton.h"
-#include "widgets/Gradbox.h"
+#include "framework/runtime/Form.h"
+#include "framework/runtime/Menus.h"
+#include "widgets/glowfadebutton/Glowfadebutton.h"
+#include "widgets/gradbox/Gradbox.h"
 
 namespace hx {
 

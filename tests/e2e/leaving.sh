@@ -23,7 +23,6 @@ dir=$(install_app 1)
 
 note "the display goes away after a hover and a click (the window is killed by the server)"
 start_app "$dir/Hexatint91"
-window_origin
 move_to 24 64
 wait_pixel 6 56 ffffff 5      # swatch 1 faded in under the pointer: a timer ran
 click_at 24 64
@@ -43,18 +42,16 @@ note "a clipboard manager receives the copied code when the window is closed"
 "$MANAGER" 30 >"$E2E_TMP/manager.log" 2>&1 &
 manager_pid=$!
 E2E_PIDS+=($manager_pid)
-for _ in $(seq 50); do grep -q ready "$E2E_TMP/manager.log" && break; sleep 0.1; done
-grep -q ready "$E2E_TMP/manager.log" || fail "the stand-in manager did not start"
+manager_ready() { grep -q ready "$E2E_TMP/manager.log"; }
+wait_until 10 manager_ready || fail "the stand-in manager did not start"
 start_app "$dir/Hexatint91"
-window_origin
 click_at 24 64                # swatch 1: #0000ff
-for _ in $(seq 50); do [ "$(xclip -o -selection clipboard 2>/dev/null)" = "#0000ff" ] && break; sleep 0.1; done
-[ "$(xclip -o -selection clipboard 2>/dev/null)" = "#0000ff" ] || fail "the click did not copy #0000ff"
-exit_through_menu 100
-STATUS=0
-wait "$APP_PID" || STATUS=$?
+wait_until 10 clipboard_is "#0000ff" || fail "the click did not copy #0000ff"
+menu_key x
+wait_exit 20
 [ "$STATUS" = 0 ] || fail "exit status $STATUS after the exit item"
-for _ in $(seq 50); do grep -q SAVE_TARGETS "$E2E_TMP/manager.log" && break; sleep 0.1; done
+manager_told() { grep -q SAVE_TARGETS "$E2E_TMP/manager.log"; }
+wait_until 10 manager_told || true  # what it was told is checked next
 grep -qx 'SAVE_TARGETS #0000ff' "$E2E_TMP/manager.log" ||
   { cat "$E2E_TMP/manager.log" >&2; fail "the manager was not handed #0000ff"; }
 check_sanitizers

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "framework/Bitmap.h"
+#include "framework/graphics/Bitmap.h"
 #include "tests/framework/graphics/TestSurface.h"
 #include "tests/support/AllocationCounter.h"
 

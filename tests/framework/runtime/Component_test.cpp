@@ -6,8 +6,8 @@
 #include <ctime>
 
 #include "Probe.h"
-#include "framework/Menus.h"
-#include "framework/RecordingPlatform.h"
+#include "framework/runtime/Menus.h"
+#include "framework/services/RecordingPlatform.h"
 
 namespace hx::test {
 namespace {
