@@ -169,6 +169,7 @@ int StartHexatint(const std::function<void()>& createForms, const std::function<
     } catch (...) {
         Application->ShowException(Exception());
     }
+    Application->Shutdown();
     return 0;
 }
 

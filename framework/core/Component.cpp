@@ -1,6 +1,7 @@
 #include "framework/core/Component.h"
 
 #include <algorithm>
+#include <iterator>
 #include <strings.h>
 
 #include "framework/core/Exception.h"
@@ -27,7 +28,10 @@ TComponent::TComponent(TComponent* owner)
 TComponent::~TComponent()
 {
     FComponentState |= csDestroying;
-    for (TComponent* c : FFreeNotifies)
+    // Taken out first: a notified component's handler cannot change the set being walked.
+    const std::unordered_set<TComponent*> notifies = std::move(FFreeNotifies);
+    FFreeNotifies.clear();
+    for (TComponent* c : notifies)
         c->Notification(this, opRemove);
     DestroyComponents();
     if (FOwner)
@@ -81,30 +85,46 @@ void TComponent::Loaded()
     FComponentState &= ~csLoading;
 }
 
+namespace {
+
+// Removes one entry, looking from the end: components are freed last first, so the one
+// going is usually the last one in the list, and freeing n of them costs O(n).
+void EraseFromBack(std::vector<TComponent*>& list, const TComponent* item)
+{
+    const auto found = std::find(list.rbegin(), list.rend(), item);
+    if (found != list.rend())
+        list.erase(std::next(found).base());
+}
+
+} // namespace
+
 void TComponent::Notification(TComponent* component, TOperation operation)
 {
-    if (operation == opRemove) {
-        std::erase(FFreeNotifies, component);
-    }
+    if (operation == opRemove)
+        FFreeNotifies.erase(component);
 }
 
 void TComponent::FreeNotification(TComponent* component)
 {
     if (!component || component == this)
         return;
-    if (std::find(FFreeNotifies.begin(), FFreeNotifies.end(), component) == FFreeNotifies.end())
-        FFreeNotifies.push_back(component);
-    if (std::find(component->FFreeNotifies.begin(), component->FFreeNotifies.end(), this) ==
-        component->FFreeNotifies.end())
-        component->FFreeNotifies.push_back(this);
+    FFreeNotifies.insert(component);
+    component->FFreeNotifies.insert(this);
 }
 
+// While an owner frees everything it owns, its components are not told of each other's
+// going (they all go; one that holds a reference asked for FreeNotification), and the owner
+// counts as being destroyed, so that nothing rearranges what is about to go. That keeps
+// freeing n components O(n).
 void TComponent::DestroyComponents()
 {
+    const TComponentState before = FComponentState;
+    FComponentState |= csDestroying;
     while (!FComponents.empty()) {
         TComponent* last = FComponents.back();
         delete last; // its destructor removes it from FComponents
     }
+    FComponentState = (FComponentState & ~csDestroying) | (before & csDestroying);
 }
 
 void TComponent::InsertComponent(TComponent* component)
@@ -113,13 +133,18 @@ void TComponent::InsertComponent(TComponent* component)
         component->FOwner->RemoveComponent(component);
     component->FOwner = this;
     FComponents.push_back(component);
-    NotifyAll(component, opInsert);
+    // Only the owner hears of an insertion: telling every sibling would make reading a
+    // form of n components O(n^2), and no component acts on another's arrival.
+    Notification(component, opInsert);
 }
 
 void TComponent::RemoveComponent(TComponent* component)
 {
-    NotifyAll(component, opRemove);
-    std::erase(FComponents, component);
+    if (FComponentState & csDestroying)
+        Notification(component, opRemove);
+    else
+        NotifyAll(component, opRemove);
+    EraseFromBack(FComponents, component);
     component->FOwner = nullptr;
 }
 

@@ -3,6 +3,7 @@
 // it owns (last first) when it is freed; a form description creates components with
 // their owner and names them.
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "framework/core/Object.h"
@@ -50,13 +51,16 @@ public:
     virtual void Loaded();
 
     // Tells this component that another one it may refer to is being inserted or freed.
-    // Every component owned by the same owner hears of it; override to drop references.
+    // The owner hears of both; the other components of the same owner hear of a freeing,
+    // except while the owner frees them all (DestroyComponents). A reference to a component
+    // is safe only with FreeNotification; override to drop references.
     virtual void Notification(TComponent* component, TOperation operation);
     // Ask to hear of the freeing of a component outside the owner's family.
     void FreeNotification(TComponent* component);
 
-    // Frees every owned component, last first. A class whose owned components refer back
-    // to it (a form and its controls) calls this in its own destructor.
+    // Frees every owned component, last first, in O(n): the owner counts as being destroyed
+    // meanwhile. A class whose owned components refer back to it (a form and its controls)
+    // calls this in its own destructor.
     void DestroyComponents();
 
     void InsertComponent(TComponent* component);
@@ -68,7 +72,9 @@ private:
     TComponent* FOwner = nullptr;
     std::string FName;
     std::vector<TComponent*> FComponents;
-    std::vector<TComponent*> FFreeNotifies;
+    // Both ends of every free notification: a set, so that a menu shared by n controls is
+    // registered with and forgotten by each in O(1).
+    std::unordered_set<TComponent*> FFreeNotifies;
     TComponentState FComponentState = 0;
 };
 

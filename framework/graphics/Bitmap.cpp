@@ -77,7 +77,7 @@ protected:
             return false;
         target.Width = image.Width;
         target.Height = image.Height;
-        target.Origin = TPoint{};
+        target.Origin = FOwner.CanvasOrigin();
         target.Clip = Rect(0, 0, image.Width, image.Height);
         if (image.Wide()) {
             target.Bits = image.Rows.data();

@@ -21,6 +21,7 @@
 #include "framework/core/Color.h"
 #include "framework/core/Events.h"
 #include "framework/core/Object.h"
+#include "framework/core/Types.h"
 
 namespace hx {
 
@@ -59,6 +60,12 @@ public:
     void* ScanLine(int y);
 
     TCanvas* Canvas();
+    // Where the canvas's (0, 0) lies in the image; (0, 0) unless set. A bitmap holding only
+    // part of a larger picture (the visible part of a control's face) is drawn on in the
+    // picture's own coordinates: the canvas of a bitmap holding the part from (x, y) on
+    // has its origin at (-x, -y).
+    TPoint CanvasOrigin() const { return FCanvasOrigin; }
+    void SetCanvasOrigin(TPoint value) { FCanvasOrigin = value; }
 
     bool Transparent() const { return FTransparent; }
     void SetTransparent(bool value);
@@ -100,6 +107,7 @@ private:
     bool FTransparent = false;
     bool FTransparentFixed = false;
     TColor FTransparentColor = clDefault;
+    TPoint FCanvasOrigin;
 };
 
 } // namespace hx

@@ -1,6 +1,7 @@
 #include "framework/graphics/Canvas.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 #include <QColor>
@@ -228,38 +229,69 @@ void TCanvas::LineTo(int x, int y)
 
 // Bresenham from (x0,y0) towards (x1,y1), the end point left out. A pen wider than one
 // pixel stamps a w x w square starting (w-1)/2 before each point.
+//
+// Only the steps whose stamp can meet the clip are drawn: a horizontal or vertical line
+// (every frame and bevel) starts right at the first such step, any line stops once it has
+// passed the clip (both coordinates only ever move one way), so a line across a control far
+// larger than the screen costs what is seen. The pixels drawn are those of the whole line,
+// and the dash pattern still counts from its start. 64-bit arithmetic: the ends may be any
+// two ints.
 void TCanvas::DrawLine(const TCanvasTarget& t, int x0, int y0, int x1, int y1)
 {
-    const int dx = std::abs(x1 - x0);
-    const int dy = -std::abs(y1 - y0);
+    using I = std::int64_t;
+    const I dx = std::abs(I{x1} - x0);
+    const I dy = -std::abs(I{y1} - y0);
     const int sx = x0 < x1 ? 1 : -1;
     const int sy = y0 < y1 ? 1 : -1;
-    const int steps = std::max(dx, -dy);
+    const I steps = std::max(dx, -dy);
     const int w = FPen->Width();
     const int lead = (w - 1) / 2;
+    // The stamp at (x, y) meets the clip only for x in [xLow, xHigh) and y in [yLow, yHigh).
+    const I xLow = I{t.Clip.Left} + lead - w + 1, xHigh = I{t.Clip.Right} + lead;
+    const I yLow = I{t.Clip.Top} + lead - w + 1, yHigh = I{t.Clip.Bottom} + lead;
+    I err = dx + dy;
+    I x = x0, y = y0;
+    I first = 0, last = steps;
+    if (dx == 0 || dy == 0) {
+        // Along one axis the error never changes: step i stands at start + i * direction.
+        const bool horizontal = dy == 0;
+        const I across = horizontal ? y : x;
+        if (across < (horizontal ? yLow : xLow) || across >= (horizontal ? yHigh : xHigh))
+            return;
+        const I from = horizontal ? x : y;
+        const int dir = horizontal ? sx : sy;
+        const I low = horizontal ? xLow : yLow, high = horizontal ? xHigh : yHigh;
+        first = std::max<I>(0, dir > 0 ? low - from : from - high + 1);
+        last = std::min<I>(steps, dir > 0 ? high - from : from - low + 1);
+        (horizontal ? x : y) += dir * first;
+    }
     const TPenStyle style = FPen->Style();
     const TPenMode mode = FPen->Mode();
     const std::uint32_t pen = ColorToOpaquePixel(FPen->Color());
     const bool opaqueGaps = FBrush->Style() != bsClear;
     const std::uint32_t gap = ColorToOpaquePixel(FBrush->Color());
     int left = INT32_MAX, top = INT32_MAX, right = INT32_MIN, bottom = INT32_MIN;
-    int err = dx + dy;
-    int x = x0, y = y0;
-    for (int i = 0; i < steps; ++i) {
-        const bool on = DashOn(style, i);
-        for (int py = y - lead; py < y - lead + w; ++py) {
-            for (int px = x - lead; px < x - lead + w; ++px) {
-                if (!Inside(t.Clip, px, py) || (!on && !opaqueGaps))
-                    continue;
-                std::uint32_t& word = RowOf(t, py)[px];
-                word = on ? ApplyMode(mode, word, pen) : gap;
-                left = std::min(left, px);
-                top = std::min(top, py);
-                right = std::max(right, px + 1);
-                bottom = std::max(bottom, py + 1);
+    for (I i = first; i < last; ++i) {
+        const bool xMeets = x >= xLow && x < xHigh, yMeets = y >= yLow && y < yHigh;
+        if (xMeets && yMeets) {
+            // Every dash pattern repeats within 24 pixels.
+            const bool on = DashOn(style, static_cast<int>(i % 24));
+            for (int py = static_cast<int>(y) - lead; py < static_cast<int>(y) - lead + w; ++py) {
+                for (int px = static_cast<int>(x) - lead; px < static_cast<int>(x) - lead + w; ++px) {
+                    if (!Inside(t.Clip, px, py) || (!on && !opaqueGaps))
+                        continue;
+                    std::uint32_t& word = RowOf(t, py)[px];
+                    word = on ? ApplyMode(mode, word, pen) : gap;
+                    left = std::min(left, px);
+                    top = std::min(top, py);
+                    right = std::max(right, px + 1);
+                    bottom = std::max(bottom, py + 1);
+                }
             }
+        } else if ((sx > 0 ? x >= xHigh : x < xLow) || (sy > 0 ? y >= yHigh : y < yLow)) {
+            break;  // past the clip for good
         }
-        const int e2 = 2 * err;
+        const I e2 = 2 * err;
         if (e2 >= dy) {
             err += dy;
             x += sx;

@@ -4,6 +4,13 @@
 
 namespace hx {
 
+namespace {
+
+// The session this unit made; a session made by someone else is theirs to end.
+QApplication* gSession = nullptr;
+
+} // namespace
+
 void EnsureGuiSession(int* argc, char** argv)
 {
     if (QCoreApplication::instance())
@@ -15,13 +22,21 @@ void EnsureGuiSession(int* argc, char** argv)
         argc = &fallbackArgc;
         argv = fallbackArgv;
     }
-    // Deliberately never freed: the session lives as long as the process.
-    new QApplication(*argc, argv);
+    // Freed by EndGuiSession only: when the platform ends the process from inside its event
+    // processing (a lost display), the session is left to the operating system, since Qt's
+    // own state may be gone by the time static objects are destroyed.
+    gSession = new QApplication(*argc, argv);
 }
 
 bool HasGuiSession()
 {
     return QCoreApplication::instance() != nullptr;
+}
+
+void EndGuiSession()
+{
+    delete gSession;
+    gSession = nullptr;
 }
 
 } // namespace hx

@@ -14,8 +14,6 @@ namespace hx {
 
 namespace {
 
-TApplication gApplication(nullptr);
-
 void ReportGuardedError(std::exception_ptr error)
 {
     Application->HandleException(error);
@@ -25,7 +23,10 @@ QEventLoop* gLoop = nullptr;
 
 } // namespace
 
-TApplication* Application = &gApplication;
+// Made once and never destroyed: forms go in Shutdown, before main returns. When the
+// platform ends the process with exit() from inside its event processing (a lost display),
+// static destruction must find nothing of ours that still reaches into Qt.
+TApplication* Application = new TApplication(nullptr);
 
 TApplication::TApplication(TComponent* owner) : TComponent(owner) {}
 
@@ -74,6 +75,13 @@ void TApplication::Run()
     // The run is over: the forms go now, while the platform and the toolkit they use are
     // whole (at static destruction they might not be).
     DestroyComponents();
+}
+
+void TApplication::Shutdown()
+{
+    DestroyComponents();
+    FMainForm = nullptr;
+    EndGuiSession();
 }
 
 void TApplication::Terminate()

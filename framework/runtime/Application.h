@@ -42,6 +42,10 @@ public:
     // Shows the main form and dispatches messages until Terminate; then frees the forms.
     void Run();
     void Terminate();
+    // The end of the process's GUI: frees any forms still there, then ends the GUI session,
+    // which is when the toolkit hands a clipboard the process owns to the desktop's
+    // clipboard manager. The entry function calls it on every path before it returns.
+    void Shutdown();
     bool Terminated() const { return FTerminated; }
     // Handles the messages waiting now (input, paint passes, timers) and returns.
     void ProcessMessages();

@@ -61,8 +61,22 @@ void TControl::SetParent(TWinControl* parent)
         parent->InsertControl(this);
 }
 
+namespace {
+
+void CheckBoundsValue(int value)
+{
+    if (value < -TControl::kMaxBoundsValue || value > TControl::kMaxBoundsValue)
+        throw EInvalidOperation(std::to_string(value) + " is out of range for a control's bounds (-" +
+                                std::to_string(TControl::kMaxBoundsValue) + " to " +
+                                std::to_string(TControl::kMaxBoundsValue) + ")");
+}
+
+} // namespace
+
 void TControl::SetBounds(int left, int top, int width, int height)
 {
+    for (const int value : {left, top, width, height})
+        CheckBoundsValue(value);
     if (left == FLeft && top == FTop && width == FWidth && height == FHeight)
         return;
     const int dw = width - FWidth;

@@ -111,6 +111,10 @@ public:
     TForm* ParentForm() const;
 
     // --- Bounds (in the parent's client coordinates) -------------------------------------
+    // Each of left, top, width and height lies within +-kMaxBoundsValue, else SetBounds
+    // raises EInvalidOperation and nothing changes: far beyond any screen, and small enough
+    // that sums and differences of bounds stay within int.
+    static constexpr int kMaxBoundsValue = 1000000;
     int Left() const { return FLeft; }
     int Top() const { return FTop; }
     int Width() const { return FWidth; }

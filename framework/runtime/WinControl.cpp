@@ -1,6 +1,7 @@
 #include "framework/runtime/WinControl.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace hx {
 
@@ -34,12 +35,13 @@ void TWinControl::InsertControl(TControl* control)
 
 void TWinControl::RemoveControl(TControl* control)
 {
-    auto it = std::find(FControls.begin(), FControls.end(), control);
-    if (it == FControls.end())
+    // From the end: a form frees its controls last first, so that is where the one going is.
+    const auto found = std::find(FControls.rbegin(), FControls.rend(), control);
+    if (found == FControls.rend())
         return;
     if (!(ComponentState() & csDestroying))
         control->Invalidate();
-    FControls.erase(it);
+    FControls.erase(std::next(found).base());
     control->FParent = nullptr;
     if (control->Align() != alNone && !(ComponentState() & csDestroying))
         AlignControls();

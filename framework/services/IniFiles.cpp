@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <filesystem>
+#include <new>
 #include <optional>
 #include <vector>
 
@@ -110,28 +111,28 @@ struct TParsedLine {
     std::string_view Value;  // entry value, trimmed (quotes still on)
 };
 
-std::vector<TLine> SplitLines(const std::string& text)
+// Where the first line starts: after a byte order mark, which belongs to no line (it stays
+// in the file but is never parsed).
+std::size_t FirstLineStart(const std::string& text)
 {
-    std::vector<TLine> lines;
-    std::size_t pos = 0;
-    // The byte order mark belongs to no line: it stays in the file but is never parsed.
-    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0)
-        pos = 3;
-    while (pos < text.size()) {
-        const std::size_t newline = text.find('\n', pos);
-        TLine line;
-        line.Begin = pos;
-        if (newline == std::string::npos) {
-            line.Next = text.size();
-            line.End = text.back() == '\r' ? text.size() - 1 : text.size();
-        } else {
-            line.End = (newline > pos && text[newline - 1] == '\r') ? newline - 1 : newline;
-            line.Next = newline + 1;
-        }
-        lines.push_back(line);
-        pos = line.Next;
+    return text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+}
+
+// The line starting at pos (pos < text.size()). Lines are found one at a time rather than
+// listed, so that a file of many short lines costs no index beside its text.
+TLine LineAt(const std::string& text, std::size_t pos)
+{
+    const std::size_t newline = text.find('\n', pos);
+    TLine line;
+    line.Begin = pos;
+    if (newline == std::string::npos) {
+        line.Next = text.size();
+        line.End = text.back() == '\r' ? text.size() - 1 : text.size();
+    } else {
+        line.End = (newline > pos && text[newline - 1] == '\r') ? newline - 1 : newline;
+        line.Next = newline + 1;
     }
-    return lines;
+    return line;
 }
 
 TParsedLine ParseLine(std::string_view line)
@@ -174,33 +175,34 @@ std::string_view LineText(const std::string& text, const TLine& line)
     return std::string_view(text).substr(line.Begin, line.End - line.Begin);
 }
 
-// Where a key lives: the first section of that name (its header line and the index one
-// past its last line) and the key's first line in it.
+// Where a key lives: the first section of that name (its header line and its last
+// non-blank line) and the key's first line in it.
 struct TLocation {
-    std::optional<std::size_t> Section;
-    std::size_t SectionEnd = 0;
-    std::optional<std::size_t> Key;
+    std::optional<TLine> Section;
+    TLine LastInSection;
+    std::optional<TLine> Key;
 };
 
-TLocation Locate(const std::string& text, const std::vector<TLine>& lines,
-                 std::string_view section, std::string_view key)
+TLocation Locate(const std::string& text, std::string_view section, std::string_view key)
 {
     TLocation where;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const TParsedLine parsed = ParseLine(LineText(text, lines[i]));
+    for (std::size_t pos = FirstLineStart(text); pos < text.size();) {
+        const TLine line = LineAt(text, pos);
+        pos = line.Next;
+        const TParsedLine parsed = ParseLine(LineText(text, line));
         if (parsed.Kind == TLineKind::Section) {
-            if (where.Section) {
-                where.SectionEnd = i;
+            if (where.Section)
                 return where;
+            if (SameName(parsed.Name, section)) {
+                where.Section = line;
+                where.LastInSection = line;
             }
-            if (SameName(parsed.Name, section))
-                where.Section = i;
-        } else if (parsed.Kind == TLineKind::Entry && where.Section && !where.Key &&
-                   SameName(parsed.Name, key)) {
-            where.Key = i;
+        } else if (parsed.Kind == TLineKind::Entry && where.Section) {
+            where.LastInSection = line;
+            if (!where.Key && SameName(parsed.Name, key))
+                where.Key = line;
         }
     }
-    where.SectionEnd = lines.size();
     return where;
 }
 
@@ -232,11 +234,37 @@ bool AppendFrom(int fd, std::string& text, std::size_t limit)
     return true;
 }
 
+// Opens path for reading when it names a regular file (through any links). Anything else
+// (a FIFO, a device, a socket) is never read: a FIFO would block the open or the read and a
+// device never ends. The type is looked at before the open, so that no device is opened at
+// all, and again on the descriptor, since the path may change in between; O_NONBLOCK keeps
+// a FIFO put there meanwhile from blocking the open. Returns -1 with errno set; EISDIR
+// stands for "not a regular file".
+int OpenRegular(const std::string& path)
+{
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        return -1;
+    if (!S_ISREG(info.st_mode)) {
+        errno = EISDIR;
+        return -1;
+    }
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        errno = EISDIR;
+        return -1;
+    }
+    return fd;
+}
+
 // The first `limit` bytes of the file, cut back to the last whole line when the file goes
-// on beyond them. Nullopt when it cannot be read.
+// on beyond them. Nullopt when it cannot be read or is not a regular file.
 std::optional<std::string> ReadHead(const std::string& path, std::size_t limit)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = OpenRegular(path);
     if (fd < 0)
         return std::nullopt;
     std::string text;
@@ -251,16 +279,23 @@ std::optional<std::string> ReadHead(const std::string& path, std::size_t limit)
     return text;
 }
 
-// The whole file; "" for a missing one; nullopt when it exists but cannot be read.
-std::optional<std::string> ReadWhole(const std::string& path)
+// The whole file, to be rewritten; "" for a missing one. Nullopt when it exists but cannot
+// be read, is not a regular file, or is larger than the limit (it is never cut).
+std::optional<std::string> ReadWhole(const std::string& path, std::size_t limit)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = OpenRegular(path);
     if (fd < 0)
         return errno == ENOENT ? std::optional<std::string>(std::string()) : std::nullopt;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || static_cast<std::uint64_t>(info.st_size) > limit) {
+        ::close(fd);
+        return std::nullopt;
+    }
     std::string text;
-    const bool ok = AppendFrom(fd, text, std::string().max_size());
+    text.reserve(static_cast<std::size_t>(info.st_size));
+    const bool ok = AppendFrom(fd, text, limit + 1);  // the file may have grown since
     ::close(fd);
-    if (!ok)
+    if (!ok || text.size() > limit)
         return std::nullopt;
     return text;
 }
@@ -368,9 +403,15 @@ bool ReplaceAtomically(const std::string& target, const std::string& data, mode_
 // The fallback for a read-only folder: overwrite the file's bytes, then cut it to size.
 bool RewriteInPlace(const std::string& target, const std::string& data)
 {
-    const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
+    // target has its links resolved already; a link or other file put there since is left.
+    const int fd = ::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
         return false;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return false;
+    }
     bool ok = WriteAll(fd, data) && ::ftruncate(fd, static_cast<off_t>(data.size())) == 0 && ::fsync(fd) == 0;
     ok = ::close(fd) == 0 && ok;
     return ok;
@@ -428,14 +469,13 @@ TIniFile::TIniFile(std::string fileName) : FFileName(std::move(fileName)) {}
 std::string TIniFile::ReadString(const std::string& section, const std::string& key,
                                  const std::string& defaultValue) const
 {
-    const std::optional<std::string> text = ReadHead(FFileName, kReadLimit);
+    const std::optional<std::string> text = ReadHead(FFileName, kSizeLimit);
     if (!text)
         return defaultValue;
-    const std::vector<TLine> lines = SplitLines(*text);
-    const TLocation where = Locate(*text, lines, section, key);
+    const TLocation where = Locate(*text, section, key);
     if (!where.Key)
         return defaultValue;
-    const std::string_view value = Unquote(ParseLine(LineText(*text, lines[*where.Key])).Value);
+    const std::string_view value = Unquote(ParseLine(LineText(*text, *where.Key)).Value);
     return std::string(value.substr(0, kMaxValueLength));
 }
 
@@ -452,38 +492,49 @@ bool TIniFile::ReadBool(const std::string& section, const std::string& key, bool
 
 void TIniFile::WriteString(const std::string& section, const std::string& key, const std::string& value)
 {
-    const std::optional<std::string> old = ReadWhole(FFileName);
-    if (!old)
+    std::optional<std::string> text;
+    try {
+        text = Edited(section, key, value);
+    } catch (const std::bad_alloc&) {
+        text.reset();  // reported as any other failure to write: the box names the file
+    }
+    if (!text || !ReplaceFile(FFileName, *text))
         RaiseWriteError();
-    std::string text = *old;
-    const std::vector<TLine> lines = SplitLines(text);
+}
+
+std::optional<std::string> TIniFile::Edited(const std::string& section, const std::string& key,
+                                            const std::string& value) const
+{
+    std::optional<std::string> old = ReadWhole(FFileName, kSizeLimit);
+    if (!old)
+        return std::nullopt;
+    std::string& text = *old;
     // New lines take the file's own line break (the first one in it); a new file gets LF.
     const std::size_t firstBreak = text.find('\n');
     const std::string eol = (firstBreak != std::string::npos && firstBreak > 0 && text[firstBreak - 1] == '\r')
                                 ? "\r\n" : "\n";
-    const TLocation where = Locate(text, lines, section, key);
+    const TLocation where = Locate(text, section, key);
 
     if (where.Key) {
-        const TLine& line = lines[*where.Key];
+        const TLine& line = *where.Key;
         const std::string spelled(ParseLine(LineText(text, line)).Name);
         text.replace(line.Begin, line.End - line.Begin, spelled + "=" + value);
     } else if (where.Section) {
         // After the section's last non-blank line, so that blank lines separating it from
         // the next section stay where they are.
-        std::size_t last = *where.Section;
-        for (std::size_t i = *where.Section + 1; i < where.SectionEnd; ++i)
-            if (ParseLine(LineText(text, lines[i])).Kind != TLineKind::Blank)
-                last = i;
+        const TLine& last = where.LastInSection;
         std::string insert = key + "=" + value + eol;
-        if (lines[last].Next == text.size())  // the file's last line, perhaps without a break
+        if (last.Next == text.size())  // the file's last line, perhaps without a break
             insert = MissingBreak(text, eol) + insert;
-        text.insert(lines[last].Next, insert);
+        text.insert(last.Next, insert);
     } else {
         text += MissingBreak(text, eol);
         text += "[" + section + "]" + eol + key + "=" + value + eol;
     }
-    if (!ReplaceFile(FFileName, text))
-        RaiseWriteError();
+    // What is written must read back whole.
+    if (text.size() > kSizeLimit)
+        return std::nullopt;
+    return old;
 }
 
 void TIniFile::WriteInteger(const std::string& section, const std::string& key, int value)

@@ -14,7 +14,11 @@
 // section. The file is replaced atomically (readers see the old or the new file, even if the
 // writer dies), or rewritten in place where the folder is read-only but the file is
 // writable. A failed write raises EIniFileException "<full path> に書き込めません".
+//
+// Only a regular file (or a link to one) is ever opened: a FIFO, device or socket at the
+// path reads as a missing file, without waiting, and cannot be written.
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,9 +28,12 @@ namespace hx {
 
 class TIniFile : public TObject {
 public:
-    // Lookups read at most this many bytes from the start of the file, so that a huge
-    // file cannot stall the program; keys beyond it are not seen.
-    static constexpr std::size_t kReadLimit = 1u << 20;
+    // The size limit reading and writing share, so that whatever is written reads back:
+    // lookups read at most this many bytes from the start of the file (a huge file cannot
+    // stall the program; keys beyond it are not seen), and a write that would have to read
+    // or leave a larger file fails instead of cutting it. Several times any settings file
+    // made by hand, comments and all; small enough to read at every lookup.
+    static constexpr std::size_t kSizeLimit = 4u << 20;
     // A value read is cut to this many bytes (the private-profile 2048-byte buffer).
     static constexpr std::size_t kMaxValueLength = 2047;
 
@@ -50,6 +57,10 @@ public:
 
 private:
     [[noreturn]] void RaiseWriteError() const;
+    // The file's text with the key set; nullopt when it cannot be read or the result would
+    // pass the size limit.
+    std::optional<std::string> Edited(const std::string& section, const std::string& key,
+                                      const std::string& value) const;
 
     std::string FFileName;
 };

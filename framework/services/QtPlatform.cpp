@@ -216,8 +216,11 @@ void TQtPlatform::ProcessEventsFor(int ms)
 
 TQtPlatform& QtPlatform()
 {
-    static TQtPlatform platform;
-    return platform;
+    // Never destroyed: its timers are Qt objects, and after the platform ended the process
+    // with exit() Qt's state may be gone before static objects are destroyed. On a normal
+    // exit the forms have freed their timers before the session ended.
+    static TQtPlatform* platform = new TQtPlatform();
+    return *platform;
 }
 
 void InstallQtPlatform()

@@ -7,13 +7,14 @@
 #include "framework/streaming/FormLexer.h"
 #include "framework/streaming/ClassRegistry.h"
 #include "framework/streaming/FrameworkClasses.h"
+#include "framework/core/MessageText.h"
 #include "framework/core/TypInfo.h"
 
 namespace hx {
 
 EReadError::EReadError(const std::string& fileName, int line, int column, const std::string& text)
-    : Exception(fileName + ":" + std::to_string(line) + ":" + std::to_string(column) + ": " + text),
-      FFileName(fileName), FLine(line), FColumn(column), FText(text)
+    : Exception(fileName + ":" + std::to_string(line) + ":" + std::to_string(column) + ": " + CutLongNames(text)),
+      FFileName(fileName), FLine(line), FColumn(column), FText(CutLongNames(text))
 {
 }
 

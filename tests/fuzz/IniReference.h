@@ -1,6 +1,6 @@
 #pragma once
 // An independent, deliberately plain reading of a settings file and of its integer rule,
-// for the fuzzers to hold TIniFile against. It shares no code with framework/IniFiles.
+// for the fuzzers to hold TIniFile against. It shares no code with framework/services/IniFiles.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,7 +9,7 @@
 namespace hx::fuzz {
 
 // The value ReadString finds for section/key in file, or nullopt where it gives the
-// default. file must fit within TIniFile::kReadLimit.
+// default. file must fit within TIniFile::kSizeLimit.
 std::optional<std::string> ReferenceValue(std::string_view file, std::string_view section,
                                           std::string_view key);
 

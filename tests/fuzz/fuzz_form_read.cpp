@@ -53,6 +53,9 @@ void CheckError(const hx::EReadError& e, const std::string& text)
     const std::string prefix = kFileName + ":" + std::to_string(e.Line()) + ":" + std::to_string(e.Column()) + ": ";
     if (e.FileName() != kFileName || e.Message() != prefix + e.Text() || e.Text().empty())
         Fail("malformed error message: " + e.Message(), text);
+    // Names quoted from the text are cut: a message stays short whatever the input.
+    if (e.Text().size() > 512)
+        Fail("error message of " + std::to_string(e.Text().size()) + " bytes: " + e.Message().substr(0, 512), text);
     // A column counts characters; a line has no more characters than bytes (+1 for the
     // position just past its end).
     if (e.Line() < 1 || static_cast<std::size_t>(e.Line()) > CountLines(text) || e.Column() < 1 ||

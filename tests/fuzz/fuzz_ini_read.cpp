@@ -74,7 +74,7 @@ void CheckLookup(const hx::TIniFile& ini, std::string_view file, const std::stri
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string_view file(reinterpret_cast<const char*>(data), size);
-    if (file.size() > hx::TIniFile::kReadLimit)
+    if (file.size() > hx::TIniFile::kSizeLimit)
         return -1;  // beyond the head that lookups read; not worth the time
 
     // The integer rule on its own, on the whole input and on its first line.

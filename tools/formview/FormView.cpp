@@ -11,11 +11,15 @@
 // The root is a plain TForm whatever class the description names; it has no handlers of
 // its own, so every handler name binds to one that prints the name on stdout. Any error
 // prints FILE:LINE:COLUMN: message on stderr and exits with 2.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <iostream>
-#include <sstream>
 #include <string>
 
 #include "framework/runtime/Application.h"
@@ -93,14 +97,56 @@ void SavePng(hx::TForm& form, const std::string& fileName)
     bitmap.SaveToFile(fileName);
 }
 
+// The largest description read: far beyond any real form (a hundred thousand components
+// take a few megabytes), and a bound on what a device or a damaged file can make us read.
+constexpr std::uint64_t kMaxFileSize = 64u << 20;
+
+// The description's text. Only a regular file is read (a FIFO would wait, a device never
+// ends): the type is checked before opening, so no device is opened at all, and again on
+// the open descriptor, with O_NONBLOCK so that a FIFO put there meanwhile cannot hold us.
+std::string ReadDescription(const std::string& fileName)
+{
+    auto fail = [&](const std::string& why) { return hx::EReadError(fileName, 1, 1, why); };
+    struct stat info {};
+    if (::stat(fileName.c_str(), &info) != 0)
+        throw fail("Cannot open the file");
+    if (!S_ISREG(info.st_mode))
+        throw fail("Not a regular file");
+    const int fd = ::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        throw fail("Cannot open the file");
+    std::string text;
+    bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    if (!ok) {
+        ::close(fd);
+        throw fail("Not a regular file");
+    }
+    const std::string tooLarge = "File larger than " + std::to_string(kMaxFileSize >> 20) + " MiB";
+    if (static_cast<std::uint64_t>(info.st_size) > kMaxFileSize) {
+        ::close(fd);
+        throw fail(tooLarge);
+    }
+    char buffer[65536];
+    while (ok && text.size() <= kMaxFileSize) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got == 0)
+            break;
+        if (got < 0 && errno != EINTR)
+            ok = false;
+        else if (got > 0)
+            text.append(buffer, static_cast<std::size_t>(got));
+    }
+    ::close(fd);
+    if (!ok)
+        throw fail("Cannot read the file");
+    if (text.size() > kMaxFileSize)
+        throw fail(tooLarge);  // it grew while being read
+    return text;
+}
+
 int Run(const TOptions& options)
 {
-    std::ifstream in(options.File, std::ios::binary);
-    if (!in)
-        throw hx::EReadError(options.File, 1, 1, "Cannot open the file");
-    std::ostringstream text;
-    text << in.rdbuf();
-    gText = text.str();
+    gText = ReadDescription(options.File);
     gFileName = options.File;
 
     hx::Application->Initialize();

@@ -6,6 +6,7 @@
 
 #include "framework/graphics/Bitmap.h"
 #include "framework/graphics/Canvas.h"
+#include "framework/graphics/PaintBuffer.h"
 #include "framework/streaming/ClassRegistry.h"
 #include "framework/streaming/FrameworkClasses.h"
 #include "framework/core/TypInfo.h"
@@ -246,17 +247,19 @@ TColor TGlowFadeButton::ERGB(int red, int green, int blue, bool rangeClamp, bool
 
 // --- Drawing -------------------------------------------------------------------------------
 
-// Everything is drawn into a fresh bitmap and copied in one operation, so the face, border
-// and caption never flicker during a fade. Without a pen the rectangle covers one pixel less
-// each way, leaving the bitmap's initial white in the last row and column.
+// Everything is drawn into a fresh bitmap (of the part that can be seen) and copied in one
+// operation, so the face, border and caption never flicker during a fade. Without a pen the
+// rectangle covers one pixel less each way, leaving the bitmap's initial white in the last
+// row and column.
 void TGlowFadeButton::Paint()
 {
     TCanvas* target = Canvas();
     if (!target)
         return;
-    TBitmap bitmap;
-    bitmap.SetSize(Width(), Height());
-    TCanvas* canvas = bitmap.Canvas();
+    TPaintBuffer buffer(target, Width(), Height());
+    if (buffer.Area().IsEmpty())
+        return;
+    TCanvas* canvas = buffer.Canvas();
     canvas->Brush()->SetStyle(bsSolid);
     canvas->Brush()->SetColor(FCurrentColor);
     canvas->Pen()->SetStyle(FShowBorder ? psSolid : psClear);
@@ -268,7 +271,7 @@ void TGlowFadeButton::Paint()
     const int x = Width() / 2 - canvas->TextWidth(FCaption) / 2;
     const int y = Height() / 2 - canvas->TextHeight(FCaption) / 2;
     canvas->TextOut(x, y, FCaption);
-    target->Draw(0, 0, &bitmap);
+    buffer.Finish();
 }
 
 // --- Type information ----------------------------------------------------------------------

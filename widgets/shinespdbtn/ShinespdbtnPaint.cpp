@@ -5,6 +5,7 @@
 
 #include "framework/graphics/Canvas.h"
 #include "framework/graphics/Gdi.h"
+#include "framework/graphics/PaintBuffer.h"
 #include "framework/graphics/PixelWord.h"
 #include "widgets/shinespdbtn/ShineGlyph.h"
 
@@ -12,28 +13,26 @@ namespace hx {
 
 namespace {
 
-// The face is composed off-screen so that background, image, caption and frame reach the
-// screen in one copy; a transparent button draws straight over its parent instead.
+// The face is composed off-screen (the part of it that can be seen) so that background,
+// image, caption and frame reach the screen in one copy; a transparent button draws
+// straight over its parent instead.
 class TPaintTarget {
 public:
     TPaintTarget(TCanvas* own, bool direct, int width, int height) : FOwn(own)
     {
-        if (direct)
-            return;
-        FBitmap = std::make_unique<TBitmap>();
-        FBitmap->SetHandleType(bmDDB);
-        FBitmap->SetSize(width, height);
+        if (!direct)
+            FBuffer = std::make_unique<TPaintBuffer>(own, width, height);
     }
-    TCanvas* Canvas() const { return FBitmap ? FBitmap->Canvas() : FOwn; }
+    TCanvas* Canvas() const { return FBuffer ? FBuffer->Canvas() : FOwn; }
     void Finish()
     {
-        if (FBitmap)
-            FOwn->Draw(0, 0, FBitmap.get());
+        if (FBuffer)
+            FBuffer->Finish();
     }
 
 private:
     TCanvas* FOwn;
-    std::unique_ptr<TBitmap> FBitmap;
+    std::unique_ptr<TPaintBuffer> FBuffer;
 };
 
 // 256 steps from start to end along one row (or column): step i is

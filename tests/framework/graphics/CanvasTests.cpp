@@ -1,6 +1,7 @@
 // Canvas pixel rules: fills, outlines, lines, text, clipping and the target hook.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
 
 #include "framework/graphics/Bitmap.h"
@@ -150,6 +151,56 @@ TEST(Canvas, OriginAndClipPlaceAndLimitEveryOperation)
     EXPECT_EQ(surface.Pixel(4, 0), -1); // outside the clip
     surface.SetPixel(-1, 0, clRed);     // outside: ignored
     EXPECT_EQ(surface.At(1, 3), 0xFFFFFFu);
+}
+
+// A line is drawn only where its clip can show it, yet every pixel shown is the one the
+// whole line gives: lines of every slope, pen width and dash style drawn through a small
+// clip match the same lines drawn on a surface that holds them whole.
+TEST(Canvas, ClippedLinesKeepTheWholeLinesPixels)
+{
+    struct TLine { int X0, Y0, X1, Y1; };
+    const TLine lines[] = {{-30, 12, 70, 12}, {70, 13, -30, 13}, {20, -40, 20, 60}, {21, 60, 21, -40},
+                           {-30, -20, 70, 45}, {70, 45, -30, -20}, {-10, 50, 60, -15}, {5, -40, 40, 70},
+                           {40, 70, 5, -40}, {-25, 0, 75, 1}, {0, 0, 0, 0}};
+    for (const TPenStyle style : {psSolid, psDash, psDot, psDashDotDot}) {
+        for (const int width : {1, 2, 3}) {
+            for (const TLine& l : lines) {
+                SCOPED_TRACE(testing::Message() << "style " << style << " width " << width << " line " << l.X0
+                                                << "," << l.Y0 << " to " << l.X1 << "," << l.Y1);
+                // The whole line, canvas (0,0) at image (40,40).
+                TTestSurface whole(120, 120);
+                whole.Origin = Point(40, 40);
+                // A window of it: image (0,0) is canvas (9,7), 23 x 17 pixels.
+                TTestSurface part(23, 17);
+                part.Origin = Point(-9, -7);
+                for (TTestSurface* s : {&whole, &part}) {
+                    s->Pen()->SetColor(clRed);
+                    s->Pen()->SetStyle(style);
+                    s->Pen()->SetWidth(width);
+                    s->Brush()->SetColor(clLime);
+                    s->MoveTo(l.X0, l.Y0);
+                    s->LineTo(l.X1, l.Y1);
+                }
+                int differing = 0;
+                for (int y = 0; y < 17; ++y)
+                    for (int x = 0; x < 23; ++x)
+                        differing += part.At(x, y) != whole.At(x + 9 + 40, y + 7 + 40);
+                EXPECT_EQ(differing, 0);
+            }
+        }
+    }
+}
+
+// A line between the farthest ints costs what its clip shows.
+TEST(Canvas, AnEndlessLineAcrossASmallClipIsDrawnAtOnce)
+{
+    TTestSurface surface(8, 6);
+    surface.Pen()->SetColor(clRed);
+    surface.MoveTo(INT32_MIN, 2);
+    surface.LineTo(INT32_MAX, 2);
+    surface.MoveTo(3, INT32_MAX);
+    surface.LineTo(3, INT32_MIN);
+    EXPECT_EQ(surface.Picture(), (Picture{"...R....", "...R....", "RRRRRRRR", "...R....", "...R....", "...R...."}));
 }
 
 TEST(Canvas, ChangedAndOnChangeFollowEachOperationThatTouchedPixels)

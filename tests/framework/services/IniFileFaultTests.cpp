@@ -3,10 +3,16 @@
 // exactly once, and nothing but the settings file is left in the folder.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <random>
 #include <set>
@@ -198,6 +204,134 @@ TEST(IniFileFault, TwentyWritersAtOnceLeaveOneWholeFile)
     EXPECT_TRUE(last == with0 || last == with1);
     EXPECT_EQ(FronLines(last), 1);
     EXPECT_EQ(folder.Listing(), "Hexatint91.ini;");
+}
+
+// Paths that name something other than a regular file: each reads as missing at once (a
+// FIFO with or without a writer, a device that never ends, a socket), cannot be written
+// (the usual error, with the path), and stays what it was.
+TEST(IniFileFault, NotARegularFileReadsAsMissingAtOnceAndIsNeverWritten)
+{
+    TTempFolder folder;
+    const std::string path = folder.File("Hexatint91.ini");
+    struct TShape {
+        const char* Name;
+        void (*Make)(const std::string& path, const std::string& folder);
+    };
+    const TShape shapes[] = {
+        {"FIFO", [](const std::string& p, const std::string&) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); }},
+        {"link to a FIFO",
+         [](const std::string& p, const std::string& f) {
+             ASSERT_EQ(::mkfifo((f + "/pipe").c_str(), 0600), 0);
+             std::filesystem::create_symlink("pipe", p);
+         }},
+        {"link to /dev/zero", [](const std::string& p, const std::string&) { std::filesystem::create_symlink("/dev/zero", p); }},
+        {"link to /dev/null", [](const std::string& p, const std::string&) { std::filesystem::create_symlink("/dev/null", p); }},
+        {"socket",
+         [](const std::string& p, const std::string&) {
+             const int s = ::socket(AF_UNIX, SOCK_STREAM, 0);
+             sockaddr_un address {};
+             address.sun_family = AF_UNIX;
+             std::strncpy(address.sun_path, p.c_str(), sizeof address.sun_path - 1);
+             ASSERT_EQ(::bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+             ::close(s);
+         }},
+    };
+    for (const TShape& shape : shapes) {
+        SCOPED_TRACE(shape.Name);
+        std::filesystem::remove_all(path);
+        std::filesystem::remove(folder.File("pipe"));
+        shape.Make(path, folder.Path());
+        const auto type = std::filesystem::symlink_status(path).type();
+        // A FIFO that has a writer (which never writes) must not be read either.
+        int writer = -1;
+        if (std::filesystem::status(path).type() == std::filesystem::file_type::fifo)
+            writer = ::open(path.c_str(), O_RDWR | O_NONBLOCK);
+        const auto start = std::chrono::steady_clock::now();
+        TIniFile ini(path);
+        EXPECT_TRUE(ini.ReadBool("SET", "FRON", true));
+        EXPECT_FALSE(ini.ReadBool("SET", "FRON", false));
+        try {
+            ini.WriteBool("SET", "FRON", false);
+            ADD_FAILURE() << "the write should fail";
+        } catch (const EIniFileException& e) {
+            EXPECT_EQ(e.Message(), path + " に書き込めません");
+        }
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+        EXPECT_EQ(std::filesystem::symlink_status(path).type(), type);
+        if (writer >= 0)
+            ::close(writer);
+    }
+}
+
+// The largest resident size of this process so far, in KiB.
+long PeakKiB()
+{
+    rusage usage {};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// Reading and writing share one size limit: what is written reads back whole, and a file
+// the reader would see only part of is refused rather than cut.
+TEST(IniFileFault, OneSizeLimitForReadingAndWriting)
+{
+    TTempFolder folder;
+    const std::string path = folder.File("Hexatint91.ini");
+    const std::string entry = "[SET]\nFRON=1\n";
+
+    // Two MiB of comments before the key: the write changes the one line, the next start
+    // reads it back, and every other byte stays.
+    std::string comments;
+    while (comments.size() < (2u << 20))
+        comments += "; " + std::string(77, 'c') + "\n";
+    WriteBytes(path, comments + entry);
+    {
+        TIniFile ini(path);
+        EXPECT_TRUE(ini.ReadBool("SET", "FRON", false));
+        ini.WriteBool("SET", "FRON", false);
+        EXPECT_FALSE(TIniFile(path).ReadBool("SET", "FRON", true));
+        EXPECT_EQ(ReadBytes(path), comments + "[SET]\nFRON=0\n");
+    }
+
+    // A write that would take the file past the limit fails and leaves it as it was; a
+    // file exactly at the limit is read to its last line.
+    std::string filler = "[A]\n";
+    while (filler.size() + 100 < TIniFile::kSizeLimit - entry.size())
+        filler += "; " + std::string(97, 'f') + "\n";
+    filler += "; " + std::string(TIniFile::kSizeLimit - entry.size() - filler.size() - 3, 'f') + "\n";
+    ASSERT_EQ(filler.size() + entry.size(), TIniFile::kSizeLimit);
+    WriteBytes(path, filler + entry);
+    {
+        TIniFile ini(path);
+        EXPECT_TRUE(ini.ReadBool("SET", "FRON", false));
+        ini.WriteBool("SET", "FRON", false);  // same length: still within the limit
+        EXPECT_FALSE(ini.ReadBool("SET", "FRON", true));
+        EXPECT_THROW(ini.WriteString("SET", "FRON", "10"), EIniFileException);
+        EXPECT_EQ(ReadBytes(path), filler + "[SET]\nFRON=0\n");
+    }
+
+    // A file above the limit is never read whole: even a sparse 64 GB one is refused at
+    // once, the box has its text, and memory stays where it was.
+    std::filesystem::remove(path);
+    {
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT, 0600);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::ftruncate(fd, off_t{64} << 30), 0);
+        ::close(fd);
+    }
+    const long peakBefore = PeakKiB();
+    const auto start = std::chrono::steady_clock::now();
+    TIniFile ini(path);
+    EXPECT_TRUE(ini.ReadBool("SET", "FRON", true));
+    try {
+        ini.WriteBool("SET", "FRON", false);
+        ADD_FAILURE() << "the write should fail";
+    } catch (const EIniFileException& e) {
+        EXPECT_EQ(e.Message(), path + " に書き込めません");
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    EXPECT_LT(PeakKiB() - peakBefore, 64 * 1024);
+    EXPECT_EQ(std::filesystem::file_size(path), std::uintmax_t{64} << 30);
 }
 
 } // namespace

@@ -58,7 +58,8 @@ TEST(IniFileLineEnd, LookupInASmallFileAllocatesNothingNearTheReadBound)
 {
     TTempFolder folder;
     const std::string path = folder.File("small.ini");
-    WriteBytes(path, "[SET]\nFRON=1\n");
+    // A comment makes the text longer than a string holds without allocating.
+    WriteBytes(path, "; " + std::string(100, 'c') + "\n[SET]\nFRON=1\n");
     TIniFile ini(path);
     bool value = false;
     const test::TAllocationStats stats = test::AllocationsDuring([&] { value = ini.ReadBool("SET", "FRON", false); });

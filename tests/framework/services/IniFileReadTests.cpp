@@ -104,7 +104,7 @@ TEST(IniFileRead, LookupOnlyReadsTheBoundedHeadOfAHugeFile)
     // A key right at the start is found; one beyond the read bound is not, however the
     // bound cuts through the file.
     std::string text = "[A]\nEarly=1\n[Filler]\n";
-    while (text.size() < TIniFile::kReadLimit + 4096)
+    while (text.size() < TIniFile::kSizeLimit + 4096)
         text += "Filler=" + std::string(100, 'f') + "\n";
     text += "[B]\nLate=1\n";
     WriteBytes(path, text);

@@ -2,10 +2,14 @@
 // it back, and reports errors as FILE:LINE:COLUMN on stderr with exit status 2.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -113,6 +117,124 @@ TEST(FormViewTool, ErrorsGoToStderrWithTheirPlaceAndStatusTwo)
     EXPECT_EQ(run.Status, 2);
     EXPECT_NE(run.Output.find(TempPath("missing.form") + ":1:1: Cannot open the file"), std::string::npos);
     std::remove(form.c_str());
+}
+
+// What the tool refuses to read: anything but a regular file (a device never ends, a FIFO
+// would wait for a writer) and a file beyond its size limit, each at once with its reason.
+TEST(FormViewTool, RefusesFilesThatAreNotRegularOrTooLarge)
+{
+    const std::string fifo = TempPath("fifo.form"), sparse = TempPath("sparse.form");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    {
+        const int fd = ::open(sparse.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::ftruncate(fd, off_t{65} << 20), 0);
+        ::close(fd);
+    }
+    struct TCase {
+        std::string File;
+        std::string Message;
+    };
+    for (const TCase& c : {TCase{"/dev/zero", "/dev/zero:1:1: Not a regular file\n"},
+                           TCase{fifo, fifo + ":1:1: Not a regular file\n"},
+                           TCase{sparse, sparse + ":1:1: File larger than 64 MiB\n"}}) {
+        SCOPED_TRACE(c.File);
+        const auto start = std::chrono::steady_clock::now();
+        const TRun run = RunFormView("--png " + TempPath("refused.png") + " " + c.File);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+        EXPECT_EQ(run.Status, 2);
+        EXPECT_NE(run.Output.find(c.Message), std::string::npos) << run.Output;
+    }
+    std::remove(fifo.c_str());
+    std::remove(sparse.c_str());
+}
+
+// The largest resident size of any finished child so far, in KiB.
+long ChildrenPeakKiB()
+{
+    rusage usage {};
+    ::getrusage(RUSAGE_CHILDREN, &usage);
+    return usage.ru_maxrss;
+}
+
+// Processor time of the finished children so far, in milliseconds: unlike the time on the
+// clock, it does not depend on what else the machine is doing.
+long long ChildrenCpuMs()
+{
+    rusage usage {};
+    ::getrusage(RUSAGE_CHILDREN, &usage);
+    return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000LL +
+           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000;
+}
+
+std::string OneButtonForm(const std::string& width, const std::string& height)
+{
+    return "object F: TForm\n  ClientWidth = 120\n  ClientHeight = 60\n  object B: TSpeedButton\n"
+           "    Left = -100\n    Top = -100\n    Width = " + width + "\n    Height = " + height +
+           "\n    Caption = 'big'\n  end\nend\n";
+}
+
+// Sizes: a control far larger than its form renders at the cost of what is seen; one no
+// screen could ever hold is refused where the description gives it.
+TEST(FormViewTool, ControlSizesAreBoundedByWhatCanBeSeen)
+{
+    const std::string form = TempPath("big.form"), png = TempPath("big.png");
+    WriteFile(form, OneButtonForm("30000", "30000"));
+    const long long before = ChildrenCpuMs();
+    TRun run = RunFormView("--png " + png + " " + form);
+    const long long took = ChildrenCpuMs() - before;
+    ASSERT_EQ(run.Status, 0) << run.Output;
+    std::printf("a 30000 x 30000 button rendered in %lld ms of processor time, peak %ld KiB\n", took,
+                ChildrenPeakKiB());
+    EXPECT_LT(took, 10000);  // the whole run, start-up included
+    EXPECT_LT(ChildrenPeakKiB(), 1024L * 1024);  // a whole face would take 3.4 GiB
+    TBitmap image;
+    image.LoadFromFile(png);
+    EXPECT_EQ(image.Width(), 120);
+
+    WriteFile(form, OneButtonForm("2147483647", "2147483647"));
+    run = RunFormView("--png " + png + " " + form);
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_NE(run.Output.find(form + ":7:13: Cannot set Width: 2147483647 is out of range for a control's bounds"),
+              std::string::npos)
+        << run.Output;
+    std::remove(form.c_str());
+    std::remove(png.c_str());
+}
+
+// A name of twenty million characters is quoted by its start only.
+TEST(FormViewTool, ErrorMessagesCutLongNames)
+{
+    const std::string form = TempPath("longname.form");
+    WriteFile(form, "object F: TForm\n  " + std::string(20'000'000, 'N') + " = 1\nend\n");
+    const TRun run = RunFormView("--png " + TempPath("longname.png") + " " + form);
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_LT(run.Output.size(), 1000u);
+    EXPECT_NE(run.Output.find(form + ":2:3: Unknown property " + std::string(64, 'N') + "... of class TForm"),
+              std::string::npos)
+        << run.Output.substr(0, 1000);
+    std::remove(form.c_str());
+}
+
+// A hundred thousand components (unnamed, as a description may give them) are read, drawn
+// and freed in a few seconds.
+TEST(FormViewTool, AHundredThousandComponentsComeAndGoQuickly)
+{
+    const std::string form = TempPath("many.form");
+    std::string text = "object F: TForm\n  ClientWidth = 200\n  ClientHeight = 100\n";
+    for (int i = 0; i < 100000; ++i)
+        text += "  object TSpeedButton\n    Left = " + std::to_string(i % 180) +
+                "\n    Width = 20\n  end\n";
+    text += "end\n";
+    WriteFile(form, text);
+    const long long before = ChildrenCpuMs();
+    const TRun run = RunFormView("--png " + TempPath("many.png") + " " + form);
+    const long long took = ChildrenCpuMs() - before;
+    EXPECT_EQ(run.Status, 0) << run.Output.substr(0, 1000);
+    std::printf("100000 components read, drawn and freed in %lld ms of processor time\n", took);
+    EXPECT_LT(took, 30000);  // 10 000 take a tenth of that: no part of it grows faster than n
+    std::remove(form.c_str());
+    std::remove(TempPath("many.png").c_str());
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // the control without a parent.
 #include "SwatchFixture.h"
 
+#include <ctime>
 #include <functional>
 #include <memory>
 
@@ -173,6 +174,49 @@ TEST_F(PaintTest, RepaintingSetterOnASizedButtonWithoutParentRaisesAfterStoring)
     EXPECT_EQ(b.Caption(), "abc");
     b.SetWidth(0);
     EXPECT_NO_THROW(b.SetColor(clBlue));
+}
+
+// The face is composed only where the form can show it: a button far larger than its form,
+// or standing partly off it, shows exactly the pixels it shows when wholly on a form.
+TEST_F(PaintTest, OnlyTheVisiblePartIsComposedAndItsPixelsAreUnchanged)
+{
+    auto setUp = [](TForm& f, TGlowFadeButton& b, int left, int top) {
+        f.SetColor(clBlack);
+        b.SetParent(&f);
+        b.SetBounds(left, top, 240, 120);
+        b.Font()->SetColor(clWhite);
+        b.SetColor(Web(0x0033ff));
+        b.SetBorderHeight(3);
+        b.SetCaption("#0033ff");
+        f.Update();
+    };
+    TForm whole(nullptr);
+    whole.SetBounds(0, 0, 260, 140);
+    auto* all = new TGlowFadeButton(&whole);
+    setUp(whole, *all, 0, 0);
+    TForm part(nullptr);
+    part.SetBounds(0, 0, 100, 60);
+    auto* some = new TGlowFadeButton(&part);
+    setUp(part, *some, -100, -40);  // the caption's middle and none of the border
+    int differing = 0;
+    for (int y = 0; y < 60; ++y)
+        for (int x = 0; x < 100; ++x)
+            differing += part.SurfacePixel(x, y) != whole.SurfacePixel(x + 100, y + 40);
+    EXPECT_EQ(differing, 0);
+    setUp(part, *some, -180, -100);  // the bottom-right corner: border and face
+    differing = 0;
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 60; ++x)
+            differing += part.SurfacePixel(x, y) != whole.SurfacePixel(x + 180, y + 100);
+    EXPECT_EQ(differing, 0);
+
+    // A 30000 x 30000 button costs what its form shows: one paint pass in well under a
+    // second of processor time (a whole face would be 3.4 GiB).
+    some->SetBounds(-15000, -15000, 30000, 30000);
+    const std::clock_t start = std::clock();
+    part.Update();
+    EXPECT_LT((std::clock() - start) * 1000LL / CLOCKS_PER_SEC, 1000);
+    EXPECT_EQ(part.SurfacePixel(50, 30), Web(0x0033ff));
 }
 
 } // namespace
