@@ -15,6 +15,7 @@
 #include <string>
 
 #include "framework/graphics/Bitmap.h"
+#include "framework/core/Keys.h"
 #include "framework/runtime/WinControl.h"
 
 namespace hx {
@@ -114,6 +115,21 @@ public:
     // idle-time tracking are the pointer tracker's (PointerTracker.h).
     TCursor WindowCursor() const { return FWindowCursor; }
 
+    // --- Keyboard (FormKeyboard.cpp) --------------------------------------------------------
+    // A key press (repeat: the key is held and the system repeats it). Returns whether it
+    // was used; the window passes an unused printable key on to KeyChar.
+    bool KeyDown(unsigned key, TShiftState shift, bool repeat = false);
+    // The control the keyboard is on; null at first and once it leaves the form.
+    TControl* ActiveControl() const { return FActiveControl; }
+    // Focuses control (null: none), repainting both and telling assistive technology.
+    void SetActiveControl(TControl* control);
+    // Whether the focused control shows it: set by the first key press, never by the pointer.
+    bool FocusCues() const { return FFocusCues; }
+    // Sees every key first; setting the key to 0 keeps it from the form's own handling.
+    TKeyEvent OnKeyDown;
+    // Framework-private: control leaves the form (with everything inside it).
+    void ControlRemoved(const TControl* control);
+
     // Framework-private: the native window side and the surface.
     TFormImpl& Impl() const { return *FImpl; }
     const TSurfaceView& Surface() const { return FSurface; }
@@ -153,6 +169,8 @@ private:
     void PaintChildren(TWinControl* container, const TRect& region);
     void PaintOne(TControl* control, const TRect& clip);
     void OpenContextMenu(TControl* control, int x, int y);
+    bool KeyToActiveControl(unsigned key, TShiftState shift, bool repeat);
+    void ShowFocusCues();
 
     std::unique_ptr<TFormImpl> FImpl;
     TSurfaceView FSurface;
@@ -164,6 +182,8 @@ private:
     bool FOldCreateOrder = false;
     int FPaintPassCount = 0;
     TCursor FWindowCursor = crDefault;
+    TControl* FActiveControl = nullptr;
+    bool FFocusCues = false;
 };
 
 // The form a control is drawn on (the control itself when it is a form), or null.

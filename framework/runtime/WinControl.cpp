@@ -1,5 +1,7 @@
 #include "framework/runtime/WinControl.h"
 
+#include "framework/runtime/Form.h"
+
 #include <algorithm>
 
 namespace hx {
@@ -39,6 +41,8 @@ void TWinControl::RemoveControl(TControl* control)
         return;
     if (!(ComponentState() & csDestroying))
         control->Invalidate();
+    if (TForm* form = GetParentForm(this))
+        form->ControlRemoved(control);
     FControls.erase(it);
     control->FParent = nullptr;
     if (control->Align() != alNone && !(ComponentState() & csDestroying))
