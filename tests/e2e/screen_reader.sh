@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The palette as a screen reader meets it, over the desktop accessibility bus: a private
 # D-Bus session with the accessibility registry, the app on it, and an AT-SPI client that
-# lists the swatch buttons, follows the focus the keys move, and presses a swatch.
+# lists the swatch buttons, follows the focus the keys move, presses a swatch, and reads
+# the always-on-top item's check mark as it changes.
 # Exits 77 (skipped) with the reason when the bus cannot be had here.
 # Usage: screen_reader.sh PATH/TO/Hexatint91
 APP=$1
@@ -52,18 +53,22 @@ grep -qx '#ff9900' <<<"$names" || fail "no button named #ff9900"
 
 note "nothing is focused at start; End, Shift+Tab, Shift+Tab focus #ff9900 and announce it"
 [ -z "$(reader focused)" ] || fail "a swatch reports focus before any key"
-reader events 6 >"$E2E_TMP/events.txt" 2>&1 &
-listener=$!
-for _ in $(seq 50); do grep -q listening "$E2E_TMP/events.txt" && break; sleep 0.1; done
+# Starts listening for changes of state $1 for $2 seconds into $3; sets LISTENER.
+listen() {
+  reader events "$1" "$2" >"$3" 2>&1 &
+  LISTENER=$!
+  for _ in $(seq 50); do grep -q listening "$3" && break; sleep 0.1; done
+}
+listen focused 6 "$E2E_TMP/events.txt"
 xdotool key End shift+Tab shift+Tab
 deadline=$((SECONDS + 10))
 until [ "$(reader focused)" = "#ff9900" ]; do
   [ $SECONDS -ge $deadline ] && fail "the focused button is '$(reader focused)'"
   sleep 0.2
 done
-wait "$listener" || true
-grep -qx '#ff9900' "$E2E_TMP/events.txt" || { cat "$E2E_TMP/events.txt" >&2; fail "no focus event named #ff9900"; }
-grep -qx '#ffcc00' "$E2E_TMP/events.txt" || fail "the steps on the way (#ffcc00) were not announced"
+wait "$LISTENER" || true
+grep -qx '#ff9900 gained' "$E2E_TMP/events.txt" || { cat "$E2E_TMP/events.txt" >&2; fail "no focus event for #ff9900"; }
+grep -qx '#ffcc00 gained' "$E2E_TMP/events.txt" || fail "the step on the way (#ffcc00) was not announced"
 
 note "Up moves the accessible focus to #ff6600"
 xdotool key Up
@@ -80,6 +85,14 @@ until [ "$(xclip -o -selection clipboard 2>/dev/null || true)" = "#3366ff" ]; do
   [ $SECONDS -ge $deadline ] && fail "the clipboard holds '$(xclip -o -selection clipboard 2>/dev/null)'"
   sleep 0.2
 done
+
+note "the always-on-top item reports its check mark, and the change is announced"
+[ "$(reader ontop)" = checked ] || fail "the on-top item reads '$(reader ontop)' at start"
+listen checked 5 "$E2E_TMP/checked.txt"
+reader press-ontop
+wait "$LISTENER" || true
+[ "$(reader ontop)" = unchecked ] || fail "the on-top item reads '$(reader ontop)' after its press"
+grep -q ' lost$' "$E2E_TMP/checked.txt" || { cat "$E2E_TMP/checked.txt" >&2; fail "the change was not announced"; }
 
 stop_app
 check_sanitizers
