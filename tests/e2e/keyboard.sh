@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The palette from the keyboard alone: from start-up the keys reach a known swatch, which
-# shows the focus indicator; Return copies its code, Ctrl+C another's, and Shift+F10 and
+# shows the focus indicator; Return, Enter and Space click, Ctrl+C copies, and Shift+F10 and
 # the Menu key open the context menu.
 # Usage: keyboard.sh PATH/TO/Hexatint91
 APP=$1
@@ -51,6 +51,12 @@ note "Left moves half a step down into the next column (swatch 83); Ctrl+C copie
 xdotool key Left ctrl+c
 wait_clipboard "#ffcc33" 5
 wait_pixel 365 134 000000 5
+
+note "Up, then the keypad's Enter, copies #ff9933; Right then Space copies #ff6600"
+xdotool key Up KP_Enter
+wait_clipboard "#ff9933" 5
+xdotool key Right space
+wait_clipboard "#ff6600" 5
 
 windows=$(xdotool search --onlyvisible --name '' 2>/dev/null | wc -l)
 note "Shift+F10 opens the context menu; Escape closes it"
