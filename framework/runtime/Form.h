@@ -4,12 +4,13 @@
 // into the surface, and the window shows the surface 1:1. The form routes input to its
 // controls and runs the paint pass that repaints its invalid region.
 //
-// Tests drive a form without a display: MouseInput and KeyChar stand for the window's input,
-// PointerTracker().Track() for the idle-time pointer tracking, SurfacePixel reads what is on
-// the screen.
+// Tests drive a form without a display: MouseInput, KeyDown and KeyChar stand for the
+// window's input, PointerTracker().Track() for the idle-time pointer tracking, SurfacePixel
+// reads what is on the screen.
 //
 // Form.cpp: lifecycle, bounds, the window and input routing. FormPaint.cpp: the surface,
-// invalid region and paint pass. FormDisplay: the high-resolution display image.
+// invalid region and paint pass. FormKeyboard.cpp: key routing and the focused control.
+// FormDisplay: the high-resolution display image.
 #include <cstdint>
 #include <memory>
 #include <string>
