@@ -108,6 +108,7 @@ TMainForm1::TMainForm1(TComponent* owner) : TForm(owner)
 
     // The description binds no handler to the exit item; it closes the window like the close box.
     N7->OnClick = TNotifyEvent(this, &TMainForm1::N7Click, "N7Click");
+    OnKeyDown = TKeyEvent(this, &TMainForm1::FormKeyDown, "FormKeyDown");
     SetApplicationIcon(this);
 }
 
@@ -141,15 +142,38 @@ void TMainForm1::N7Click(TObject* /*sender*/)
     Close();
 }
 
-void TMainForm1::GlowFadeButtonClick(int n, TObject* /*sender*/)
+void TMainForm1::CopySwatchCode(int n)
 {
-    const TGlowFadeButton* swatch = GlowFadeButton(n);
     // ColorCode has room for 11 characters: a longer caption is cut there.
-    const std::string& caption = swatch->Caption();
+    const std::string& caption = GlowFadeButton(n)->Caption();
     const std::size_t length = std::min(caption.size(), sizeof(ColorCode) - 1);
     std::memcpy(ColorCode, caption.data(), length);
     ColorCode[length] = '\0';
     Clipboard()->SetTextBuf(ColorCode);
+}
+
+int TMainForm1::FocusedSwatch() const
+{
+    for (int n = 1; n <= kSwatchCount; ++n)
+        if (FSwatches[n - 1] == ActiveControl())
+            return n;
+    return 0;
+}
+
+void TMainForm1::FormKeyDown(TObject* /*sender*/, unsigned& key, TShiftState shift)
+{
+    if (key != 'C' || shift != ssCtrl)
+        return;
+    if (const int n = FocusedSwatch()) {
+        CopySwatchCode(n);
+        key = 0;
+    }
+}
+
+void TMainForm1::GlowFadeButtonClick(int n, TObject* /*sender*/)
+{
+    const TGlowFadeButton* swatch = GlowFadeButton(n);
+    CopySwatchCode(n);
 
     GradBox1->SetTopColor(swatch->Color());
     GradBox2->SetTopColor(swatch->Color());

@@ -39,8 +39,15 @@ public:
     void N6Click(TObject* sender);
     void FormClose(TObject* sender, TCloseAction& action);
     void FormCreate(TObject* sender);
-    // GlowFadeButton1Click … GlowFadeButton91Click all run this, each for its own swatch.
+    // GlowFadeButton1Click … GlowFadeButton91Click all run this, each for its own swatch:
+    // the code to the clipboard, the panels washed in the colour, a beep.
     void GlowFadeButtonClick(int n, TObject* sender);
+    // Puts swatch n's code on the clipboard (and in ColorCode).
+    void CopySwatchCode(int n);
+    // Ctrl+C copies the focused swatch's code, without the wash or the beep.
+    void FormKeyDown(TObject* sender, unsigned& key, TShiftState shift);
+    // The swatch the keyboard is on, 1 … 91; 0 for none.
+    int FocusedSwatch() const;
     // The exit item: closes the window as its close box does, so the setting is saved.
     void N7Click(TObject* sender);
 

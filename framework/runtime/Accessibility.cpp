@@ -125,6 +125,13 @@ public:
         return FormAlive(FForm) ? ChildOf(FForm, FForm, index) : nullptr;
     }
     int indexOfChild(const QAccessibleInterface* child) const override { return IndexIn(this, child); }
+    // The focused control, which a screen reader reads when the window gains focus.
+    QAccessibleInterface* focusChild() const override
+    {
+        if (!FormAlive(FForm) || !FForm->ActiveControl())
+            return nullptr;
+        return ControlInterface(FForm, FForm->ActiveControl());
+    }
     QAccessibleInterface* childAt(int x, int y) const override
     {
         for (int i = childCount() - 1; i >= 0; --i) { // later controls lie over earlier ones
@@ -219,6 +226,8 @@ public:
         }
         s.invisible = !c->IsShowing();
         s.disabled = !c->Enabled();
+        s.focusable = c->TabStop();
+        s.focused = c->Focused();
         return s;
     }
     void* interface_cast(QAccessible::InterfaceType type) override
@@ -415,6 +424,8 @@ TAccessibleNode ToNode(QAccessibleInterface* iface, int depth)
     node.Disabled = s.disabled;
     node.Checkable = s.checkable;
     node.Checked = s.checked;
+    node.Focusable = s.focusable;
+    node.Focused = s.focused;
     if (depth < 8)
         for (int i = 0; i < iface->childCount(); ++i)
             node.Children.push_back(ToNode(iface->child(i), depth + 1));
@@ -441,6 +452,58 @@ void ReleaseFormAccessibility(const TForm* form)
     for (const auto& [key, id] : found->second)
         QAccessible::deleteAccessibleInterface(id);
     Registry().erase(found);
+}
+
+void AccessibleFocusChanged(const TForm* form, TControl* control)
+{
+    if (!control || !FormAlive(form) || !QAccessible::isActive())
+        return;
+    auto* f = const_cast<TForm*>(form);
+    if (QAccessibleInterface* iface = ControlInterface(f, control)) {
+        QAccessibleEvent event(iface, QAccessible::Focus);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+void AccessibleCheckedChanged(const TMenuItem* item)
+{
+    if (!QAccessible::isActive())
+        return;
+    // The path of item below its menu's root ("" is the root itself).
+    std::string path;
+    const TMenuItem* root = item;
+    for (; root->Parent(); root = root->Parent()) {
+        const std::string index = std::to_string(root->Parent()->IndexOf(root));
+        path = path.empty() ? index : index + "." + path;
+    }
+    for (const auto& [form, ids] : Registry()) {
+        if (!form->PopupMenu() || form->PopupMenu()->Items() != root || path.empty())
+            continue;
+        if (QAccessibleInterface* iface = MenuInterface(const_cast<TForm*>(form), path)) {
+            QAccessible::State changed;
+            changed.checked = true;
+            QAccessibleStateChangeEvent event(iface, changed);
+            QAccessible::updateAccessibility(&event);
+        }
+    }
+}
+
+std::vector<int> AccessibleFocusPath(const TForm* form)
+{
+    std::vector<int> path;
+    QAccessibleInterface* iface = WindowInterface(form);
+    while (iface) {
+        QAccessibleInterface* next = nullptr;
+        for (int i = 0; i < iface->childCount() && !next; ++i) {
+            QAccessibleInterface* c = iface->child(i);
+            if (c && c->state().focused) {
+                path.push_back(i);
+                next = c;
+            }
+        }
+        iface = next;
+    }
+    return path;
 }
 
 TAccessibleNode AccessibleTree(const TForm* form)

@@ -13,7 +13,9 @@
 
 namespace hx {
 
+class TControl;
 class TForm;
+class TMenuItem;
 
 struct TAccessibleNode {
     std::string Role; // "Window", "PushButton", "Pane", "StaticText", "Graphic", "PopupMenu",
@@ -26,6 +28,8 @@ struct TAccessibleNode {
     bool Disabled = false;
     bool Checkable = false;
     bool Checked = false;
+    bool Focusable = false;
+    bool Focused = false;
     std::vector<TAccessibleNode> Children;
 };
 
@@ -34,6 +38,14 @@ TAccessibleNode AccessibleTree(const TForm* form);
 // Runs the action named action of the object reached from the window by path (child
 // indexes, one per level). False when there is no such object or it offers no such action.
 bool DoAccessibleAction(const TForm* form, const std::vector<int>& path, const std::string& action);
+
+// The child of form's window that reports itself focused (its index path), or empty.
+std::vector<int> AccessibleFocusPath(const TForm* form);
+
+// Framework-private: tells assistive technology that form's focused control is now control
+// (null: none), and that item's check mark changed.
+void AccessibleFocusChanged(const TForm* form, TControl* control);
+void AccessibleCheckedChanged(const TMenuItem* item);
 
 // Framework-private: makes form's window accessible (the toolkit's factory is installed
 // once per process) and drops the form's objects when the form goes.

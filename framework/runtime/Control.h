@@ -153,6 +153,18 @@ public:
     bool Enabled() const { return FEnabled; }
     virtual void SetEnabled(bool value);
 
+    // --- Keyboard focus (KeyboardFocus.h) -------------------------------------------------
+    // Whether the keyboard may select this control (its form's focus ring takes it in).
+    bool TabStop() const { return FTabStop; }
+    void SetTabStop(bool value) { FTabStop = value; }
+    // TabStop, enabled, on a form, and visible with every parent below the form.
+    bool CanFocus() const;
+    // Whether this is its form's focused control.
+    bool Focused() const;
+    // Focused, and the form shows focus (only once the keyboard has been used): a control
+    // that draws its own face draws the focus indicator (FocusRing.h) when this is true.
+    bool ShowsFocus() const;
+
     const std::string& Caption() const { return FText; }
     void SetCaption(const std::string& value) { SetText(value); }
     const std::string& Text() const { return FText; }
@@ -288,6 +300,7 @@ private:
     TDragMode FDragMode = dmManual;
     TCursor FDragCursor = crDrag;
     int FTag = 0;
+    bool FTabStop = false;
     TControlStyle FControlStyle = kDefaultControlStyle;
     TControlState FControlState = 0;
 };

@@ -4,18 +4,20 @@
 // into the surface, and the window shows the surface 1:1. The form routes input to its
 // controls and runs the paint pass that repaints its invalid region.
 //
-// Tests drive a form without a display: MouseInput and KeyChar stand for the window's input,
-// PointerTracker().Track() for the idle-time pointer tracking, SurfacePixel reads what is on
-// the screen.
+// Tests drive a form without a display: MouseInput, KeyDown and KeyChar stand for the
+// window's input, PointerTracker().Track() for the idle-time pointer tracking, SurfacePixel
+// reads what is on the screen.
 //
 // Form.cpp: lifecycle, bounds, the window and input routing. FormPaint.cpp: the surface,
-// invalid region and paint pass. FormDisplay: the high-resolution display image.
+// invalid region and paint pass. FormKeyboard.cpp: key routing and the focused control.
+// FormDisplay: the high-resolution display image.
 #include <cstdint>
 #include <memory>
 #include <string>
 
 #include "framework/core/EnumNames.h"
 #include "framework/graphics/Bitmap.h"
+#include "framework/core/Keys.h"
 #include "framework/runtime/WinControl.h"
 
 namespace hx {
@@ -119,6 +121,21 @@ public:
     // idle-time tracking are the pointer tracker's (PointerTracker.h).
     TCursor WindowCursor() const { return FWindowCursor; }
 
+    // --- Keyboard (FormKeyboard.cpp) --------------------------------------------------------
+    // A key press (repeat: the key is held and the system repeats it). Returns whether it
+    // was used; the window passes an unused printable key on to KeyChar.
+    bool KeyDown(unsigned key, TShiftState shift, bool repeat = false);
+    // The control the keyboard is on; null at first and once it leaves the form.
+    TControl* ActiveControl() const { return FActiveControl; }
+    // Focuses control (null: none), repainting both and telling assistive technology.
+    void SetActiveControl(TControl* control);
+    // Whether the focused control shows it: set by the first key press, never by the pointer.
+    bool FocusCues() const { return FFocusCues; }
+    // Sees every key first; setting the key to 0 keeps it from the form's own handling.
+    TKeyEvent OnKeyDown;
+    // Framework-private: control leaves the form (with everything inside it).
+    void ControlRemoved(const TControl* control);
+
     // Framework-private: the native window side and the surface.
     TFormImpl& Impl() const { return *FImpl; }
     const TSurfaceView& Surface() const { return FSurface; }
@@ -158,6 +175,8 @@ private:
     void PaintChildren(TWinControl* container, const TRect& region);
     void PaintOne(TControl* control, const TRect& clip);
     void OpenContextMenu(TControl* control, int x, int y);
+    bool KeyToActiveControl(unsigned key, TShiftState shift, bool repeat);
+    void ShowFocusCues();
 
     std::unique_ptr<TFormImpl> FImpl;
     TSurfaceView FSurface;
@@ -169,6 +188,8 @@ private:
     bool FOldCreateOrder = false;
     int FPaintPassCount = 0;
     TCursor FWindowCursor = crDefault;
+    TControl* FActiveControl = nullptr;
+    bool FFocusCues = false;
 };
 
 // The form a control is drawn on (the control itself when it is a form), or null.

@@ -34,6 +34,7 @@ TFormWindow::TFormWindow(TForm* form) : FForm(form)
     setFocusPolicy(Qt::StrongFocus);
 }
 
+// Key presses reach the form before the toolkit's own Tab handling would take Tab away.
 bool TFormWindow::event(QEvent* e)
 {
     if (e->type() == PaintRequest) {
@@ -41,6 +42,8 @@ bool TFormWindow::event(QEvent* e)
         Guarded([this] { FForm->Update(); });
         return true;
     }
+    if (e->type() == QEvent::KeyPress && Key(static_cast<QKeyEvent*>(e)))
+        return true;
     return QWidget::event(e);
 }
 
@@ -143,6 +146,52 @@ void TFormWindow::leaveEvent(QEvent* e)
 {
     QWidget::leaveEvent(e);
     ScheduleTrackPointer();
+}
+
+namespace {
+
+// The key code of a Qt key; 0 for keys the form has no code for (modifiers alone among them).
+unsigned ToVirtualKey(int key)
+{
+    if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9))
+        return static_cast<unsigned>(key); // the same codes as capitals and digits
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F12)
+        return VK_F1 + static_cast<unsigned>(key - Qt::Key_F1);
+    switch (key) {
+    case Qt::Key_Tab: case Qt::Key_Backtab: return VK_TAB;
+    case Qt::Key_Return: case Qt::Key_Enter: return VK_RETURN;
+    case Qt::Key_Space: return VK_SPACE;
+    case Qt::Key_Escape: return VK_ESCAPE;
+    case Qt::Key_Backspace: return VK_BACK;
+    case Qt::Key_Delete: return VK_DELETE;
+    case Qt::Key_PageUp: return VK_PRIOR;
+    case Qt::Key_PageDown: return VK_NEXT;
+    case Qt::Key_Home: return VK_HOME;
+    case Qt::Key_End: return VK_END;
+    case Qt::Key_Left: return VK_LEFT;
+    case Qt::Key_Right: return VK_RIGHT;
+    case Qt::Key_Up: return VK_UP;
+    case Qt::Key_Down: return VK_DOWN;
+    case Qt::Key_Menu: return VK_APPS;
+    default: return 0;
+    }
+}
+
+} // namespace
+
+bool TFormWindow::Key(QKeyEvent* e)
+{
+    const unsigned key = ToVirtualKey(e->key());
+    if (key == 0)
+        return false;
+    TShiftState shift = ToShift(e->modifiers(), Qt::NoButton);
+    if (e->key() == Qt::Key_Backtab)
+        shift |= ssShift;
+    bool used = true; // a key whose handling failed was still the form's
+    Guarded([&] { used = FForm->KeyDown(key, shift, e->isAutoRepeat()); });
+    if (used)
+        e->accept();
+    return used;
 }
 
 void TFormWindow::keyPressEvent(QKeyEvent* e)

@@ -5,6 +5,7 @@
 
 #include <QEvent>
 #include <QImage>
+#include <QKeyEvent>
 #include <QWidget>
 
 #include "framework/runtime/Form.h"
@@ -38,6 +39,8 @@ protected:
 
 private:
     void Mouse(QMouseEvent* e, TMouseInputKind kind);
+    // Hands a key press to the form; whether the form used it.
+    bool Key(QKeyEvent* e);
 
     TForm* FForm;
 };

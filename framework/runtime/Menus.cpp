@@ -7,6 +7,7 @@
 #include <QMenu>
 
 #include "framework/core/Exception.h"
+#include "framework/runtime/Accessibility.h"
 
 namespace hx {
 
@@ -20,6 +21,14 @@ TMenuItem::~TMenuItem()
         delete FItems.back();
     if (FParent)
         FParent->Remove(this);
+}
+
+void TMenuItem::SetChecked(bool value)
+{
+    if (value == FChecked)
+        return;
+    FChecked = value;
+    AccessibleCheckedChanged(this);
 }
 
 void TMenuItem::Click()

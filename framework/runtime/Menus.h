@@ -22,7 +22,8 @@ public:
     void SetCaption(const std::string& value) { FCaption = value; }
     bool IsLine() const { return FCaption == "-"; }
     bool Checked() const { return FChecked; }
-    void SetChecked(bool value) { FChecked = value; }
+    // A change is announced to assistive technology.
+    void SetChecked(bool value);
     bool Enabled() const { return FEnabled; }
     void SetEnabled(bool value) { FEnabled = value; }
     bool Visible() const { return FVisible; }

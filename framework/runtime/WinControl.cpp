@@ -1,5 +1,7 @@
 #include "framework/runtime/WinControl.h"
 
+#include "framework/runtime/Form.h"
+
 #include <algorithm>
 #include <iterator>
 
@@ -41,6 +43,8 @@ void TWinControl::RemoveControl(TControl* control)
         return;
     if (!(ComponentState() & csDestroying))
         control->Invalidate();
+    if (TForm* form = GetParentForm(this))
+        form->ControlRemoved(control);
     FControls.erase(std::next(found).base());
     control->FParent = nullptr;
     if (control->Align() != alNone && !(ComponentState() & csDestroying))

@@ -7,6 +7,7 @@
 #include "framework/graphics/Bitmap.h"
 #include "framework/graphics/Canvas.h"
 #include "framework/graphics/PaintBuffer.h"
+#include "framework/graphics/FocusRing.h"
 #include "framework/streaming/ClassRegistry.h"
 #include "framework/streaming/FrameworkClasses.h"
 #include "framework/core/TypInfo.h"
@@ -58,6 +59,7 @@ TGlowFadeButton::TGlowFadeButton(TComponent* owner) : TGraphicControl(owner)
     FFadeTimer->SetOnTimer(TNotifyEvent(this, &TGlowFadeButton::Animate));
     FStep = 2;
     SetSpeed(10);
+    SetTabStop(true);
 }
 
 // The timer goes first, so no tick can reach a half-destroyed button.
@@ -271,6 +273,10 @@ void TGlowFadeButton::Paint()
     const int x = Width() / 2 - canvas->TextWidth(FCaption) / 2;
     const int y = Height() / 2 - canvas->TextHeight(FCaption) / 2;
     canvas->TextOut(x, y, FCaption);
+    // The indicator rides over the fade: the keyboard's place must not vanish while the
+    // pointer happens to rest on the same button, and its colours follow the face shown.
+    if (ShowsFocus())
+        DrawFocusRing(canvas, Rect(0, 0, Width(), Height()), FCurrentColor);
     buffer.Finish();
 }
 

@@ -3,7 +3,8 @@
 // pointer is over it, its own timer steps the face from Color towards DestColor and the
 // border from BorderColor towards BorderDestColor, Step channel units per tick; when the
 // pointer leaves, the same timer steps them back. The caption switches to CaptionOverColor
-// at the first pointer move and back at the leave.
+// at the first pointer move and back at the leave. The keyboard can select it (TabStop);
+// focused, it draws the focus indicator over its face.
 #include <string>
 
 #include "framework/core/Color.h"
