@@ -6,8 +6,9 @@
 # Swatch codes ("#rrggbb"), colour hints ("RGB(r,g,b)"), menu separators and the program's
 # name are not texts to translate and are left out.
 #
-# Usage: tools/update-translations.sh [--check]
-#   --check: change nothing; exit 1 and show the difference when a catalog is not current.
+# Usage: tools/update-translations.sh [--check | --add LANG]
+#   --check:    change nothing; exit 1 and show the difference when a catalog is not current.
+#   --add LANG: start the catalog translations/hexatint91_LANG.ts, every text unfinished.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -63,5 +64,11 @@ if [ "${1:-}" = --check ]; then
   done
   [ $status -eq 0 ] || echo "Catalogs are not current: run tools/update-translations.sh" >&2
   exit $status
+fi
+if [ "${1:-}" = --add ]; then
+  [[ "${2:-}" =~ ^[a-z]{2,3}(_[A-Z]{2})?$ ]] || { echo "Usage: $0 --add LANG (e.g. de, pt_BR)" >&2; exit 2; }
+  catalog=translations/hexatint91_$2.ts
+  [ ! -e "$catalog" ] || { echo "$catalog exists already" >&2; exit 1; }
+  exec "$lupdate" -locations none -source-language ja -target-language "$2" "$work/texts.cpp" -ts "$catalog"
 fi
 "$lupdate" -locations none -no-obsolete "$work/texts.cpp" -ts "${catalogs[@]}"
