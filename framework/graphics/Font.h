@@ -5,6 +5,7 @@
 #include <string>
 
 #include "framework/core/Color.h"
+#include "framework/core/EnumNames.h"
 #include "framework/core/Events.h"
 #include "framework/core/Object.h"
 
@@ -17,14 +18,16 @@ enum : int {
 };
 using TFontCharset = int;
 
-// Font style: a set of these bit flags.
+// Font style: a set of these bit flags (named, in bit order, by the list).
 using TFontStyles = unsigned;
+#define HX_FONTSTYLE_VALUES(X) X(fsBold) X(fsItalic) X(fsUnderline) X(fsStrikeOut)
 enum : unsigned {
     fsBold = 1u << 0,
     fsItalic = 1u << 1,
     fsUnderline = 1u << 2,
     fsStrikeOut = 1u << 3,
 };
+static_assert(FlagsFollowList({HX_FONTSTYLE_VALUES(HX_ENUM_VALUE)}));
 
 struct TFontData; // the Qt face cache (implementation only)
 

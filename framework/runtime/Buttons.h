@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 
+#include "framework/core/EnumNames.h"
 #include "framework/runtime/GraphicControl.h"
 
 namespace hx {
@@ -20,7 +21,9 @@ namespace hx {
 class TBitmap;
 
 // Where the glyph sits relative to the caption.
-enum TButtonLayout : unsigned char { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
+// The value list names the values for form descriptions (EnumNames.h).
+#define HX_BUTTONLAYOUT_VALUES(X) X(blGlyphLeft) X(blGlyphRight) X(blGlyphTop) X(blGlyphBottom)
+enum TButtonLayout : unsigned char { HX_BUTTONLAYOUT_VALUES(HX_ENUM_VALUE) };
 
 // Where a button face's glyph (null or empty for none) and caption go in a client area of
 // clientWidth × clientHeight, the caption measured with the canvas's current font: glyph and

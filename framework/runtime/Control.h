@@ -8,6 +8,7 @@
 
 #include "framework/graphics/Canvas.h"
 #include "framework/core/Component.h"
+#include "framework/core/EnumNames.h"
 #include "framework/core/Events.h"
 #include "framework/graphics/Font.h"
 #include "framework/core/Messages.h"
@@ -20,12 +21,17 @@ class TForm;
 class TPopupMenu;
 class TControlCanvas;
 
-enum TAlign : unsigned char { alNone, alTop, alBottom, alLeft, alRight, alClient };
-enum TDragMode : unsigned char { dmManual, dmAutomatic };
+// The value lists name the values for form descriptions (EnumNames.h).
+#define HX_ALIGN_VALUES(X) X(alNone) X(alTop) X(alBottom) X(alLeft) X(alRight) X(alClient)
+enum TAlign : unsigned char { HX_ALIGN_VALUES(HX_ENUM_VALUE) };
+#define HX_DRAGMODE_VALUES(X) X(dmManual) X(dmAutomatic)
+enum TDragMode : unsigned char { HX_DRAGMODE_VALUES(HX_ENUM_VALUE) };
 enum TDragState : unsigned char { dsDragEnter, dsDragLeave, dsDragMove };
 
 using TAnchors = unsigned;
+#define HX_ANCHORKIND_VALUES(X) X(akLeft) X(akTop) X(akRight) X(akBottom)
 enum : unsigned { akLeft = 1u << 0, akTop = 1u << 1, akRight = 1u << 2, akBottom = 1u << 3 };
+static_assert(FlagsFollowList({HX_ANCHORKIND_VALUES(HX_ENUM_VALUE)}));
 
 using TCursor = int;
 enum : int {
@@ -203,7 +209,7 @@ public:
     // The control's message entry: turns double clicks into plain presses for a control
     // without csDoubleClicks, then Dispatch.
     virtual void WindowProc(TMessage& message);
-    // Routes a message (a TMessage*) by number; override, switch, pass the rest on.
+    // Routes a message by number; override, switch, pass the rest on.
     virtual void Dispatch(TMessage& message);
     virtual void DefaultHandler(TMessage& /*message*/) {}
 

@@ -14,13 +14,18 @@
 #include <memory>
 #include <string>
 
+#include "framework/core/EnumNames.h"
 #include "framework/graphics/Bitmap.h"
 #include "framework/runtime/WinControl.h"
 
 namespace hx {
 
-enum TFormBorderStyle : unsigned char { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
-enum TFormStyle : unsigned char { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
+// The value lists name the values for form descriptions (EnumNames.h).
+#define HX_FORMBORDERSTYLE_VALUES(X) \
+    X(bsNone) X(bsSingle) X(bsSizeable) X(bsDialog) X(bsToolWindow) X(bsSizeToolWin)
+enum TFormBorderStyle : unsigned char { HX_FORMBORDERSTYLE_VALUES(HX_ENUM_VALUE) };
+#define HX_FORMSTYLE_VALUES(X) X(fsNormal) X(fsMDIChild) X(fsMDIForm) X(fsStayOnTop)
+enum TFormStyle : unsigned char { HX_FORMSTYLE_VALUES(HX_ENUM_VALUE) };
 
 // What a mouse input to the form is.
 enum TMouseInputKind : unsigned char { miMove, miDown, miUp, miDoubleClick };

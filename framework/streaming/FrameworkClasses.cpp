@@ -14,38 +14,37 @@ namespace hx {
 
 const TEnumInfo& AlignInfo()
 {
-    static const TEnumInfo info{"TAlign", {"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient"}};
+    static const TEnumInfo info{"TAlign", {HX_ALIGN_VALUES(HX_ENUM_NAME)}};
     return info;
 }
 const TEnumInfo& AnchorKindInfo()
 {
-    static const TEnumInfo info{"TAnchorKind", {"akLeft", "akTop", "akRight", "akBottom"}};
+    static const TEnumInfo info{"TAnchorKind", {HX_ANCHORKIND_VALUES(HX_ENUM_NAME)}};
     return info;
 }
 const TEnumInfo& DragModeInfo()
 {
-    static const TEnumInfo info{"TDragMode", {"dmManual", "dmAutomatic"}};
+    static const TEnumInfo info{"TDragMode", {HX_DRAGMODE_VALUES(HX_ENUM_NAME)}};
     return info;
 }
 const TEnumInfo& FontStyleInfo()
 {
-    static const TEnumInfo info{"TFontStyle", {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"}};
+    static const TEnumInfo info{"TFontStyle", {HX_FONTSTYLE_VALUES(HX_ENUM_NAME)}};
     return info;
 }
 const TEnumInfo& BorderStyleInfo()
 {
-    static const TEnumInfo info{"TFormBorderStyle",
-                                {"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin"}};
+    static const TEnumInfo info{"TFormBorderStyle", {HX_FORMBORDERSTYLE_VALUES(HX_ENUM_NAME)}};
     return info;
 }
 const TEnumInfo& FormStyleInfo()
 {
-    static const TEnumInfo info{"TFormStyle", {"fsNormal", "fsMDIChild", "fsMDIForm", "fsStayOnTop"}};
+    static const TEnumInfo info{"TFormStyle", {HX_FORMSTYLE_VALUES(HX_ENUM_NAME)}};
     return info;
 }
 const TEnumInfo& ButtonLayoutInfo()
 {
-    static const TEnumInfo info{"TButtonLayout", {"blGlyphLeft", "blGlyphRight", "blGlyphTop", "blGlyphBottom"}};
+    static const TEnumInfo info{"TButtonLayout", {HX_BUTTONLAYOUT_VALUES(HX_ENUM_NAME)}};
     return info;
 }
 
