@@ -3,8 +3,8 @@
 # captions and hints of every form description (app/*.form), looked up under the form's
 # class, and every Tr("Context", "text") call in framework/ and app/. New texts arrive
 # unfinished for a translator (Qt Linguist, or by hand); texts no longer used are dropped.
-# Swatch codes ("#rrggbb"), colour hints ("RGB(r,g,b)"), menu separators and the program's
-# name are not texts to translate and are left out.
+# Colour codes in any of their forms ("#rrggbb", "#rgb", "rrggbb", "RGB(r,g,b)", "rgb(r, g, b)"),
+# menu separators and the program's name are not texts to translate and are left out.
 #
 # Usage: tools/update-translations.sh [--check | --add LANG]
 #   --check:    change nothing; exit 1 and show the difference when a catalog is not current.
@@ -23,7 +23,7 @@ trap 'rm -rf "$work"' EXIT
 python3 - "$work/texts.cpp" <<'PY'
 import glob, re, sys
 
-skip = re.compile(r"^(-|#[0-9a-fA-F]{6}|RGB\(\d+,\d+,\d+\)|Hexatint91)$")
+skip = re.compile(r"^(-|#?[0-9a-fA-F]{6}|#[0-9a-fA-F]{3}|(RGB|rgb)\(\d+, ?\d+, ?\d+\)|Hexatint91)$")
 texts = []
 
 def add(context, text):

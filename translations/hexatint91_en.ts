@@ -18,6 +18,10 @@
 <context>
     <name>TMainForm1</name>
     <message>
+        <source>コピー形式(&amp;C)</source>
+        <translation>&amp;Copy as</translation>
+    </message>
+    <message>
         <source>常に手前に表示(&amp;S)</source>
         <translation>Alway&amp;s on top</translation>
     </message>

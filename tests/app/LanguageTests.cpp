@@ -16,14 +16,15 @@ struct TLanguageCase {
     const char* OnTop;
     const char* Information;
     const char* Exit;
+    const char* CopyAs;
     const char* Clipboard;
     const char* WriteError; // with "%1" for the settings file
 };
 
 const TLanguageCase kLanguages[] = {
-    {"ja", "常に手前に表示(&S)", "インフォメーション(&I)...", "終了する(&X)",
+    {"ja", "常に手前に表示(&S)", "インフォメーション(&I)...", "終了する(&X)", "コピー形式(&C)",
      "クリップボードを開くことができません.", "%1 に書き込めません."},
-    {"en", "Alway&s on top", "&Information...", "E&xit", "Cannot open the clipboard.", "Cannot write to %1."},
+    {"en", "Alway&s on top", "&Information...", "E&xit", "&Copy as", "Cannot open the clipboard.", "Cannot write to %1."},
 };
 
 void PrintTo(const TLanguageCase& c, std::ostream* out) { *out << c.Language; }
@@ -59,6 +60,9 @@ TEST_P(LanguageTest, MenuTextsAndTheirAccessKeys)
     EXPECT_EQ(AccessKey(form.N4->Caption()), 's');
     EXPECT_EQ(AccessKey(form.N6->Caption()), 'i');
     EXPECT_EQ(AccessKey(form.N7->Caption()), 'x');
+    EXPECT_EQ(form.CopyAs1->Caption(), c.CopyAs);
+    EXPECT_EQ(AccessKey(form.CopyAs1->Caption()), 'c');
+    EXPECT_EQ(form.CopyAs1->Items(4)->Caption(), "rgb(255, 153, 0)") << "the examples are codes, never translated";
     EXPECT_EQ(form.N5->Caption(), "-");
     EXPECT_EQ(form.N10->Caption(), "-");
 }
