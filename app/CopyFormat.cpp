@@ -41,11 +41,22 @@ std::string Upper(std::string_view text)
     return out;
 }
 
+// "#" and digits, appended rather than "#" + digits: GCC 12's optimiser misreads that
+// pattern as an overlapping copy (-Wrestrict).
+std::string WithHash(std::string_view digits)
+{
+    std::string out;
+    out.reserve(digits.size() + 1);
+    out += '#';
+    out += digits;
+    return out;
+}
+
 std::string ShortForm(const std::string& digits)
 {
     for (std::size_t i = 0; i < digits.size(); i += 2)
         if (digits[i] != digits[i + 1])
-            return "#" + digits;
+            return WithHash(digits);
     return {'#', digits[0], digits[2], digits[4]};
 }
 
@@ -60,7 +71,7 @@ std::string FormatColorCode(std::string_view code, TCopyFormat format)
     case TCopyFormat::Hex:
         return std::string(code); // as written, as a copy always was
     case TCopyFormat::UpperHex:
-        return "#" + Upper(digits);
+        return WithHash(Upper(digits));
     case TCopyFormat::ShortHex:
         return ShortForm(digits);
     case TCopyFormat::BareHex:
@@ -69,7 +80,7 @@ std::string FormatColorCode(std::string_view code, TCopyFormat format)
         return "rgb(" + std::to_string(Channel(digits, 0)) + ", " + std::to_string(Channel(digits, 1)) + ", " +
                std::to_string(Channel(digits, 2)) + ")";
     }
-    return "#" + digits;
+    return WithHash(digits);
 }
 
 std::string_view CopyFormatName(TCopyFormat format)
