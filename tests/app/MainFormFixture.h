@@ -21,7 +21,8 @@ protected:
         char pattern[] = "/tmp/hexatint-app-XXXXXX";
         Folder = mkdtemp(pattern);
         Platform.SetModuleFileName(Folder + "/Hexatint91");
-        // Errors escaping handlers reach the application's report, as in the running tool.
+        // Errors escaping handlers reach the application's report, captioned as the entry
+        // titles it (StartupTest checks the entry itself).
         Application->Initialize();
         Application->SetTitle("Hexatint91");
     }
