@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <any>
 #include <cstring>
+#include <iterator>
 
 #include "app/Appicon.h"
 #include "framework/runtime/Application.h"
@@ -23,6 +24,10 @@ namespace {
 constexpr const char* kSettingsName = "Hexatint91.ini";
 constexpr const char* kSettingsSection = "SET";
 constexpr const char* kOnTopKey = "FRON";
+constexpr const char* kCopyFormatKey = "FORMAT";
+// The copy-format items of the description, in the order of kCopyFormats.
+constexpr const char* kCopyFormatItemNames[] = {"CopyAsHex", "CopyAsUpper", "CopyAsShort", "CopyAsBare", "CopyAsRgb"};
+static_assert(std::size(kCopyFormatItemNames) == kCopyFormats.size());
 
 std::string SwatchName(int n)
 {
@@ -66,6 +71,7 @@ void RegisterMainForm1Class()
         .InheritAll()
         .Method("N4Click", &TMainForm1::N4Click)
         .Method("N6Click", &TMainForm1::N6Click)
+        .Method("CopyFormatClick", &TMainForm1::CopyFormatClick)
         .Method("FormClose", &TMainForm1::FormClose)
         .Method("FormCreate", &TMainForm1::FormCreate);
     // The 91 swatch handlers differ only in the swatch they read.
@@ -100,6 +106,9 @@ TMainForm1::TMainForm1(TComponent* owner) : TForm(owner)
     PopupMenu1 = Field<TPopupMenu>("PopupMenu1");
     N4 = Field<TMenuItem>("N4");
     N5 = Field<TMenuItem>("N5");
+    CopyAs1 = Field<TMenuItem>("CopyAs1");
+    for (std::size_t i = 0; i < kCopyFormats.size(); ++i)
+        FCopyFormatItems[i] = Field<TMenuItem>(kCopyFormatItemNames[i]);
     N6 = Field<TMenuItem>("N6");
     N10 = Field<TMenuItem>("N10");
     N7 = Field<TMenuItem>("N7");
@@ -117,12 +126,30 @@ void TMainForm1::FormCreate(TObject* /*sender*/)
     TIniFile settings(SettingsPath(Platform().ModuleFileName()));
     N4->SetChecked(settings.ReadBool(kSettingsSection, kOnTopKey, N4->Checked()));
     MainForm1->SetFormStyle(N4->Checked() ? fsStayOnTop : fsNormal);
+    SetCopyFormat(CopyFormatFromName(settings.ReadString(kSettingsSection, kCopyFormatKey, "")));
 }
 
 void TMainForm1::FormClose(TObject* /*sender*/, TCloseAction& /*action*/)
 {
     TIniFile settings(SettingsPath(Platform().ModuleFileName()));
     settings.WriteBool(kSettingsSection, kOnTopKey, N4->Checked());
+    // A file that never had a format chosen stays as earlier versions wrote it.
+    constexpr const char* absent = "\n";
+    if (FCopyFormat != kDefaultCopyFormat || settings.ReadString(kSettingsSection, kCopyFormatKey, absent) != absent)
+        settings.WriteString(kSettingsSection, kCopyFormatKey, std::string(CopyFormatName(FCopyFormat)));
+}
+
+void TMainForm1::SetCopyFormat(TCopyFormat format)
+{
+    FCopyFormat = format;
+    CopyFormatItem(format)->SetChecked(true);
+}
+
+void TMainForm1::CopyFormatClick(TObject* sender)
+{
+    for (TCopyFormat format : kCopyFormats)
+        if (CopyFormatItem(format) == sender)
+            SetCopyFormat(format);
 }
 
 void TMainForm1::N4Click(TObject* /*sender*/)
@@ -149,7 +176,8 @@ void TMainForm1::CopySwatchCode(int n)
     const std::size_t length = std::min(caption.size(), sizeof(ColorCode) - 1);
     std::memcpy(ColorCode, caption.data(), length);
     ColorCode[length] = '\0';
-    Clipboard()->SetTextBuf(ColorCode);
+    // The bound is the code's; the text in the chosen format may be longer.
+    Clipboard()->SetTextBuf(FormatColorCode(ColorCode, FCopyFormat).c_str());
 }
 
 int TMainForm1::FocusedSwatch() const

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/CopyFormat.h"
 #include "framework/runtime/Form.h"
 #include "framework/runtime/Menus.h"
 #include "widgets/glowfadebutton/Glowfadebutton.h"
@@ -26,6 +27,7 @@ public:
     TPopupMenu* PopupMenu1 = nullptr;
     TMenuItem* N4 = nullptr;  // always on top
     TMenuItem* N5 = nullptr;  // separator
+    TMenuItem* CopyAs1 = nullptr; // the copy-format submenu: one radio item per format
     TMenuItem* N6 = nullptr;  // information
     TMenuItem* N10 = nullptr; // separator
     TMenuItem* N7 = nullptr;  // exit
@@ -33,16 +35,23 @@ public:
     TGradBox* GradBox2 = nullptr; // right panel
     // The last copied web code; room for 11 characters and the terminating zero.
     char ColorCode[12] = {};
+    // The form a copy puts on the clipboard (the submenu's choice, kept in the settings).
+    TCopyFormat CopyFormat() const { return FCopyFormat; }
+    void SetCopyFormat(TCopyFormat format);
+    // The radio item of a format.
+    TMenuItem* CopyFormatItem(TCopyFormat format) const { return FCopyFormatItems[static_cast<int>(format)]; }
 
     // Handlers, bound by name from the description.
     void N4Click(TObject* sender);
     void N6Click(TObject* sender);
+    // Any item of the copy-format submenu: chooses its format.
+    void CopyFormatClick(TObject* sender);
     void FormClose(TObject* sender, TCloseAction& action);
     void FormCreate(TObject* sender);
     // GlowFadeButton1Click … GlowFadeButton91Click all run this, each for its own swatch:
     // the code to the clipboard, the panels washed in the colour, a beep.
     void GlowFadeButtonClick(int n, TObject* sender);
-    // Puts swatch n's code on the clipboard (and in ColorCode).
+    // Puts swatch n's code on the clipboard in the chosen format (and the code in ColorCode).
     void CopySwatchCode(int n);
     // Ctrl+C copies the focused swatch's code, without the wash or the beep.
     void FormKeyDown(TObject* sender, unsigned& key, TShiftState shift);
@@ -56,6 +65,8 @@ private:
     T* Field(const char* name) const;
 
     TGlowFadeButton* FSwatches[kSwatchCount] = {};
+    TMenuItem* FCopyFormatItems[kCopyFormats.size()] = {};
+    TCopyFormat FCopyFormat = kDefaultCopyFormat;
 };
 
 extern TMainForm1* MainForm1;

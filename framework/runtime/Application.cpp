@@ -9,6 +9,7 @@
 #include "framework/graphics/GuiSession.h"
 #include "framework/core/Platform.h"
 #include "framework/services/QtPlatform.h"
+#include "framework/services/Translator.h"
 
 namespace hx {
 
@@ -46,6 +47,8 @@ void TApplication::Initialize()
     RegisterFontSubstitutions();
     SetExceptionHandler(ReportGuardedError);
     InstallFirstFrameReport();
+    // The toolkit's own texts (standard dialog buttons) speak the program's language.
+    InstallToolkitTranslations();
 }
 
 void TApplication::FormCreated(TForm* form)

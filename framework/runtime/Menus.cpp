@@ -4,6 +4,7 @@
 #include <map>
 
 #include <QAction>
+#include <QActionGroup>
 #include <QMenu>
 
 #include "framework/core/Exception.h"
@@ -35,6 +36,16 @@ void TMenuItem::Click()
 {
     if (FEnabled && OnClick)
         OnClick(this);
+}
+
+void TMenuItem::SetChecked(bool value)
+{
+    FChecked = value;
+    if (!value || !FRadioItem || !FParent)
+        return;
+    for (TMenuItem* sibling : FParent->FItems)
+        if (sibling != this && sibling->FRadioItem && sibling->FGroupIndex == FGroupIndex)
+            sibling->FChecked = false;
 }
 
 void TMenuItem::Add(TMenuItem* item)
@@ -75,6 +86,8 @@ namespace {
 // Builds the visible items of parent into menu; actions map back to their items.
 void BuildMenu(QMenu* menu, TMenuItem* parent, std::map<QAction*, TMenuItem*>& actions)
 {
+    // One exclusive action group per group index: the style draws their marks as radios.
+    std::map<int, QActionGroup*> radioGroups;
     for (int i = 0; i < parent->Count(); ++i) {
         TMenuItem* item = parent->Items(i);
         if (!item->Visible())
@@ -94,8 +107,14 @@ void BuildMenu(QMenu* menu, TMenuItem* parent, std::map<QAction*, TMenuItem*>& a
         QAction* action = menu->addAction(text);
         action->setEnabled(item->Enabled());
         // The mark shows the item's state; the menu's own toggling never reaches the item.
-        action->setCheckable(item->Checked());
+        action->setCheckable(item->Checked() || item->RadioItem());
         action->setChecked(item->Checked());
+        if (item->RadioItem()) {
+            QActionGroup*& group = radioGroups[item->GroupIndex()];
+            if (!group)
+                group = new QActionGroup(menu);
+            group->addAction(action);
+        }
         actions[action] = item;
     }
 }

@@ -2,6 +2,9 @@
 // Popup menus: TMenuItem (a caption with an "&" access key, "-" for a separator, a check
 // mark the menu never toggles by itself, sub-items) and TPopupMenu, which opens its items
 // as a modal menu at a screen point.
+//
+// Radio items: the RadioItem siblings that share a GroupIndex are one group. Checking one
+// unchecks the others; the menu shows them with a radio mark.
 #include <functional>
 #include <string>
 #include <vector>
@@ -22,8 +25,13 @@ public:
     void SetCaption(const std::string& value) { FCaption = value; }
     bool IsLine() const { return FCaption == "-"; }
     bool Checked() const { return FChecked; }
-    // A change is announced to assistive technology.
+    // Checking a radio item unchecks the other radio items of its group; a change is
+    // announced to assistive technology.
     void SetChecked(bool value);
+    bool RadioItem() const { return FRadioItem; }
+    void SetRadioItem(bool value) { FRadioItem = value; }
+    int GroupIndex() const { return FGroupIndex; }
+    void SetGroupIndex(int value) { FGroupIndex = value; }
     bool Enabled() const { return FEnabled; }
     void SetEnabled(bool value) { FEnabled = value; }
     bool Visible() const { return FVisible; }
@@ -44,6 +52,8 @@ public:
 private:
     std::string FCaption;
     bool FChecked = false;
+    bool FRadioItem = false;
+    int FGroupIndex = 0;
     bool FEnabled = true;
     bool FVisible = true;
     TMenuItem* FParent = nullptr;

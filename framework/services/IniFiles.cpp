@@ -14,6 +14,7 @@
 
 #include "framework/core/Chars.h"
 #include "framework/core/Exception.h"
+#include "framework/services/Translator.h"
 
 namespace hx {
 
@@ -551,7 +552,7 @@ void TIniFile::RaiseWriteError() const
 {
     std::error_code error;
     const std::filesystem::path full = std::filesystem::absolute(FFileName, error);
-    throw EIniFileException((error ? FFileName : full.string()) + " に書き込めません");
+    throw EIniFileException(Tr("TIniFile", "%1 に書き込めません", {error ? FFileName : full.string()}));
 }
 
 } // namespace hx

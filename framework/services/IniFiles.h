@@ -13,7 +13,8 @@
 // is appended at the end, a missing key is added after the last non-blank line of its
 // section. The file is replaced atomically (readers see the old or the new file, even if the
 // writer dies), or rewritten in place where the folder is read-only but the file is
-// writable. A failed write raises EIniFileException "<full path> に書き込めません".
+// writable. A failed write raises EIniFileException "<full path> に書き込めません" (in the
+// user's language: "Cannot write to <full path>").
 //
 // Only a regular file (or a link to one) is ever opened: a FIFO, device or socket at the
 // path reads as a missing file, without waiting, and cannot be written.

@@ -17,6 +17,7 @@
 #include <system_error>
 
 #include "framework/core/Exception.h"
+#include "framework/services/Translator.h"
 
 namespace hx {
 
@@ -146,7 +147,7 @@ void TQtPlatform::SetClipboardText(const std::string& text)
 {
     QClipboard* clipboard = QGuiApplication::instance() ? QGuiApplication::clipboard() : nullptr;
     if (!clipboard)
-        throw EClipboardException("クリップボードを開くことができません");
+        throw EClipboardException(Tr("TClipboard", "クリップボードを開くことができません"));
     clipboard->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
                        QClipboard::Clipboard);
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/core/Exception.h"
+#include "framework/services/Translator.h"
 
 namespace hx {
 
@@ -55,7 +56,7 @@ TColor TRecordingPlatform::GetSysColor(int index)
 void TRecordingPlatform::SetClipboardText(const std::string& text)
 {
     if (FClipboardFails)
-        throw EClipboardException("クリップボードを開くことができません");
+        throw EClipboardException(Tr("TClipboard", "クリップボードを開くことができません"));
     FClipboardTexts.push_back(text);
 }
 

@@ -9,6 +9,7 @@
 #include "framework/streaming/FrameworkClasses.h"
 #include "framework/core/MessageText.h"
 #include "framework/core/TypInfo.h"
+#include "framework/services/Translator.h"
 
 namespace hx {
 
@@ -257,6 +258,15 @@ private:
         }
     }
 
+    // Texts a user reads (captions, hints) in the user's language, looked up under the root's
+    // class; every other string, and a text without a translation, as written.
+    std::string Translated(const TPropInfo& prop, const std::string& text) const
+    {
+        if (!SameText(prop.Name, "Caption") && !SameText(prop.Name, "Hint"))
+            return text;
+        return Tr(FRoot->ClassName(), text);
+    }
+
     [[noreturn]] void Invalid(const TToken& name, const TToken& value, const std::string& why) const
     {
         Fail(value.At, "Invalid value for " + name.Text + ": " + why);
@@ -307,7 +317,7 @@ private:
         }
         case TTypeKind::String:
             Expect(name, v, TTok::String, "String");
-            return At(v.At, context, [&] { prop->SetString(target, v.Text); });
+            return At(v.At, context, [&] { prop->SetString(target, Translated(*prop, v.Text)); });
         case TTypeKind::Binary:
             Expect(name, v, TTok::Binary, "Binary data");
             return At(v.At, context, [&] { prop->SetString(target, v.Text); });

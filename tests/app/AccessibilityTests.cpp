@@ -53,6 +53,7 @@ TEST_F(MainFormTest, AccessibleTreeShowsPanelsSwatchesAndMenu)
     } items[] = {
         {"MenuItem", "常に手前に表示(S)", true, true},
         {"Separator", "", false, false},
+        {"MenuItem", "コピー形式(C)", false, false}, // opens its submenu
         {"MenuItem", "インフォメーション(I)...", false, true},
         {"Separator", "", false, false},
         {"MenuItem", "終了する(X)", false, true},
@@ -65,6 +66,13 @@ TEST_F(MainFormTest, AccessibleTreeShowsPanelsSwatchesAndMenu)
         EXPECT_EQ(menu.Children[i].Checked, items[i].Checked);
         EXPECT_EQ(menu.Children[i].Actions.empty(), !items[i].Pressable);
     }
+    const std::vector<TAccessibleNode>& formats = menu.Children[2].Children;
+    ASSERT_EQ(formats.size(), 5u);
+    EXPECT_EQ(formats[0].Name, "#ff9900");
+    EXPECT_TRUE(formats[0].Checked);
+    EXPECT_EQ(formats[4].Name, "rgb(255, 153, 0)");
+    EXPECT_FALSE(formats[4].Checked);
+    EXPECT_FALSE(formats[4].Actions.empty());
 }
 
 TEST_F(MainFormTest, PressingASwatchThroughAccessibilityClicksIt)

@@ -129,11 +129,11 @@ TEST_F(MainFormTest, WindowPropertiesAndMenu)
         const char* Handler;
     } items[] = {
         {form.N4, "常に手前に表示(&S)", "N4Click"}, {form.N5, "-", ""},
-        {form.N6, "インフォメーション(&I)...", "N6Click"}, {form.N10, "-", ""},
+        {form.CopyAs1, "コピー形式(&C)", ""}, {form.N6, "インフォメーション(&I)...", "N6Click"}, {form.N10, "-", ""},
         {form.N7, "終了する(&X)", "N7Click"},
     };
-    ASSERT_EQ(form.PopupMenu1->Items()->Count(), 5);
-    for (int i = 0; i < 5; ++i) {
+    ASSERT_EQ(form.PopupMenu1->Items()->Count(), 6);
+    for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(form.PopupMenu1->Items()->Items(i), items[i].Item);
         EXPECT_EQ(items[i].Item->Caption(), items[i].Caption);
         EXPECT_EQ(items[i].Item->OnClick.Name(), items[i].Handler);

@@ -1,6 +1,8 @@
 // Popup menus: items, the check mark, and what choosing an item does.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "framework/runtime/Application.h"
 #include "framework/runtime/Form.h"
 #include "framework/runtime/Menus.h"
@@ -97,6 +99,40 @@ TEST_F(MenuTest, ItemsLeaveTheirParentWhenFreedAndAParentFreesItsItems)
     delete Item(0); // takes its sub-item along
     EXPECT_EQ(form.ComponentCount(), owned - 2);
     EXPECT_EQ(menu->Items()->Count(), 3);
+}
+
+TEST(MenuRadioItems, CheckingOneUnchecksTheOthersOfItsGroupOnly)
+{
+    TMenuItem parent(nullptr);
+    struct Spec {
+        bool Radio;
+        int Group;
+    };
+    const Spec specs[] = {{true, 1}, {true, 1}, {true, 1}, {true, 2}, {false, 1}};
+    for (const Spec& spec : specs) {
+        auto* item = new TMenuItem(nullptr);
+        item->SetRadioItem(spec.Radio);
+        item->SetGroupIndex(spec.Group);
+        item->SetChecked(true);
+        parent.Add(item);
+    }
+    auto checks = [&] {
+        std::string marks;
+        for (int i = 0; i < parent.Count(); ++i)
+            marks += parent.Items(i)->Checked() ? '1' : '0';
+        return marks;
+    };
+    // Each was checked before it joined the parent: nothing unchecked them yet.
+    EXPECT_EQ(checks(), "11111");
+    parent.Items(1)->SetChecked(true);
+    EXPECT_EQ(checks(), "01011") << "group 1's radio items but not group 2's nor a plain item";
+    parent.Items(2)->SetChecked(true);
+    EXPECT_EQ(checks(), "00111");
+    parent.Items(2)->SetChecked(false);
+    EXPECT_EQ(checks(), "00011") << "unchecking leaves the group with none checked";
+    parent.Items(4)->SetChecked(false);
+    parent.Items(0)->SetChecked(true);
+    EXPECT_EQ(checks(), "10010");
 }
 
 } // namespace
