@@ -1,6 +1,7 @@
 // Settings files that cannot be written for reasons other than permissions (so these run
-// as any user): every close shows the same error box and leaves a window that still works;
-// once the cause is gone, the next close saves and closes.
+// as any user), broken after the start chose the file: every close shows the same error box
+// and leaves a window that still works; once the cause is gone, the next close saves and
+// closes.
 #include <unistd.h>
 
 #include <filesystem>
@@ -39,10 +40,10 @@ TEST_F(MainFormTest, UnwritableSettingsKeepAUsableWindowUntilMended)
         fs::remove_all(SettingsFile());
         fs::remove_all(Folder + "/missing");
         Platform.ClearRecords();
-        fault.Break(SettingsFile());
 
         TMainForm1& form = Create();
-        EXPECT_TRUE(form.N4->Checked()) << "an unreadable setting gives the default";
+        ASSERT_EQ(form.Settings().WritePath, SettingsFile());
+        fault.Break(SettingsFile());
         form.Show();
         for (int attempt = 1; attempt <= 2; ++attempt) {
             Guarded([&] { form.Close(); });

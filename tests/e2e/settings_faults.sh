@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The settings file under faults, on the real executable: folders and files the user may
-# not write (run as nobody, since root writes anywhere), a folder or a dangling link in
-# place of the file, noise, CR LF without a last break, a 100 MB file, twenty windows
+# not write (run as nobody, since root writes anywhere; the config folder then takes the
+# setting), a folder or a dangling link in place of the file, noise, CR LF without a last break, a 100 MB file, twenty windows
 # closing at once and the process killed while it writes. Each time: no crash, no hang,
 # the file is the old or the new one, and after an error box the window still works.
 # Usage: settings_faults.sh PATH/TO/Hexatint91
@@ -103,17 +103,25 @@ listing() { (cd "$1" && ls -A | tr '\n' ' '); }
 # Whether file $2 holds exactly the bytes of printf format $1.
 holds() { printf "$1" | cmp -s - "$2"; }
 
-note "read-only folder without a settings file (as nobody)"
+config=$XDG_CONFIG_HOME/Hexatint91/Hexatint91.ini
+# A config folder nobody may use, until $1 makes it.
+config_unusable() { rm -rf "$XDG_CONFIG_HOME"; }
+make_config_for_nobody="mkdir -m 700 '$XDG_CONFIG_HOME' && chown 65534 '$XDG_CONFIG_HOME'"
+
+note "read-only folder without a settings file (as nobody): the config folder takes it"
+config_unusable
 dir=$(install_app ro-folder)
 chmod 555 "$dir"
 start_app "$(nobody_launcher ro-folder "$dir/Hexatint91")"
 window_origin
 on_top || fail "the window does not start on top"
-close_refused_then_allowed "chmod 777 '$dir'"
-holds '[SET]\nFRON=1\n' "$dir/Hexatint91.ini" || fail "settings not written after the folder became writable"
-[ "$(listing "$dir")" = "Hexatint91 Hexatint91.ini " ] || fail "left in the folder: $(listing "$dir")"
+close_refused_then_allowed "$make_config_for_nobody"
+holds '[SET]\nFRON=1\n' "$config" || fail "settings not written to the config folder once it could be made"
+[ "$(stat -c %a "$XDG_CONFIG_HOME/Hexatint91")" = 700 ] || fail "the config folder is not private"
+[ "$(listing "$dir")" = "Hexatint91 " ] || fail "left in the folder: $(listing "$dir")"
 
-note "read-only settings file in a writable folder (as nobody)"
+note "read-only settings file in a writable folder (as nobody): read from it, saved to the config folder"
+config_unusable
 dir=$(install_app ro-file)
 chmod 777 "$dir"
 printf '[SET]\nFRON=0\n' >"$dir/Hexatint91.ini"
@@ -122,18 +130,29 @@ start_app "$(nobody_launcher ro-file "$dir/Hexatint91")"
 window_origin
 on_top && fail "FRON=0 was not read"
 menu_key s
-close_refused_then_allowed "holds '[SET]\\nFRON=0\\n' '$dir/Hexatint91.ini' || fail 'the read-only file changed'; chmod 666 '$dir/Hexatint91.ini'"
-holds '[SET]\nFRON=1\n' "$dir/Hexatint91.ini" || fail "settings not written after the file became writable"
+close_refused_then_allowed "$make_config_for_nobody"
+holds '[SET]\nFRON=0\n' "$dir/Hexatint91.ini" || fail "the read-only file changed"
+holds '[SET]\nFRON=1\n' "$config" || fail "settings not written to the config folder"
 [ "$(listing "$dir")" = "Hexatint91 Hexatint91.ini " ] || fail "left in the folder: $(listing "$dir")"
+start_app "$(nobody_launcher ro-file "$dir/Hexatint91")"
+window_origin
+on_top || fail "the next start did not read the config folder's file"
+menu_key x
+wait_exit
 
-note "a folder in place of the settings file"
+note "a folder in place of the settings file: passed over for the config folder"
+config_unusable
 dir=$(install_app folder-as-file)
 mkdir "$dir/Hexatint91.ini"
 start_app "$dir/Hexatint91"
 window_origin
 on_top || fail "the window does not start on top"
-close_refused_then_allowed "rmdir '$dir/Hexatint91.ini'"
-holds '[SET]\nFRON=1\n' "$dir/Hexatint91.ini" || fail "settings not written after the folder was removed"
+menu_key s
+menu_key x
+wait_exit
+holds '[SET]\nFRON=0\n' "$config" || fail "settings not written to the config folder"
+[ -d "$dir/Hexatint91.ini" ] && [ -z "$(ls -A "$dir/Hexatint91.ini")" ] || fail "the folder in the way was touched"
+config_unusable
 
 note "a dangling link: the first close creates the file it names"
 dir=$(install_app link)
