@@ -6,7 +6,8 @@ cd "$(dirname "$0")"
 
 tools/install-deps.sh cmake ninja-build g++ qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
   libbenchmark-dev qt6-qpa-plugins fonts-ipafont-gothic xvfb xdotool xclip imagemagick \
-  x11-utils util-linux openbox desktop-file-utils appstream libxcb1-dev python3
+  x11-utils util-linux openbox desktop-file-utils appstream libxcb1-dev python3 \
+  dpkg-dev file lintian man-db sway grim xwayland qt6-wayland
 
 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DHEXATINT_SANITIZE=ON \
   -DHEXATINT_TESTS=ON >/dev/null
