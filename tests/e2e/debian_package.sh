@@ -43,7 +43,7 @@ for path in /usr/bin/Hexatint91 /usr/share/applications/org.hexatint.Hexatint91.
 done
 grep -v '^/usr/' <<<"$contents" | grep -v '^/$' && fail "files outside /usr"
 depends=$(dpkg-deb -f "$deb" Depends)
-for dep in libqt6widgets6 libc6 qt6-qpa-plugins; do
+for dep in libqt6widgets6 libc6 qt6-qpa-plugins fonts-konatu; do
   grep -q "\b$dep\b" <<<"$depends" || fail "Depends lacks $dep: $depends"
 done
 note "Depends: $depends"
