@@ -12,10 +12,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
-#if defined(HX_HAVE_XCB)
-#include <xcb/xcb.h>
-#endif
 
 namespace hx {
 
@@ -29,19 +27,12 @@ std::string Environment(const char* name)
     return value ? value : "";
 }
 
-// Whether an X server takes a connection at $DISPLAY (authorisation included).
-bool XServerAnswers()
+// Whether an X server can be asked for: $DISPLAY names one. Whether it answers is learnt
+// from the toolkit's own connection (SessionMessages): a second connection just to ask
+// would cost every start, and a busy server refuses some of a burst of them.
+bool XServerNamed()
 {
-    if (Environment("DISPLAY").empty())
-        return false;
-#if defined(HX_HAVE_XCB)
-    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
-    const bool answers = xcb_connection_has_error(connection) == 0;
-    xcb_disconnect(connection);
-    return answers;
-#else
-    return true;  // left to the toolkit
-#endif
+    return !Environment("DISPLAY").empty();
 }
 
 // Whether a compositor listens at $WAYLAND_DISPLAY (a name in $XDG_RUNTIME_DIR, or a path).
@@ -70,13 +61,59 @@ bool WaylandPluginInstalled()
     return QFile::exists(folder + "libqwayland-generic.so") || QFile::exists(folder + "libqwayland-egl.so");
 }
 
+// While the session is being made, the platform plugin's messages are held back: when it
+// cannot connect to its display, the program prints the one line and ends with status 1
+// instead of the toolkit's abort; otherwise they are passed on as they came.
+struct THeldMessage {
+    QtMsgType Type;
+    std::string Category;
+    QString Text;
+};
+QtMessageHandler gPassOn = nullptr;
+std::vector<THeldMessage> gHeld;
+
+bool SaysNoDisplay(const QString& text)
+{
+    return text.contains(QLatin1String("could not connect to display")) ||
+           text.contains(QLatin1String("Failed to create wl_display"));
+}
+
+void PassOn(const THeldMessage& message)
+{
+    const QMessageLogContext context(nullptr, 0, nullptr, message.Category.c_str());
+    gPassOn(message.Type, context, message.Text);
+}
+
+void SessionMessages(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    const std::string category = context.category ? context.category : "";
+    if (type != QtFatalMsg) {
+        if (category.rfind("qt.qpa", 0) == 0)
+            gHeld.push_back({type, category, text});
+        else
+            gPassOn(type, context, text);
+        return;
+    }
+    for (const THeldMessage& held : gHeld) {
+        if (SaysNoDisplay(held.Text)) {
+            std::fprintf(stderr, "%s\n", kNoDisplayMessage);
+            std::fflush(stderr);
+            ::_exit(1);  // the toolkit is half made: nothing of it may run at exit
+        }
+    }
+    for (const THeldMessage& held : gHeld)
+        PassOn(held);
+    gHeld.clear();
+    gPassOn(type, context, text);
+}
+
 } // namespace
 
 bool ChooseDisplayPlatform()
 {
     const std::string chosen = Environment("QT_QPA_PLATFORM");
     if (chosen.empty()) {
-        if (XServerAnswers()) {
+        if (XServerNamed()) {
             if (!Environment("WAYLAND_DISPLAY").empty())
                 ::setenv("QT_QPA_PLATFORM", "xcb", 1);
             return true;
@@ -92,7 +129,7 @@ bool ChooseDisplayPlatform()
     if (chosen.find(';') != std::string::npos)
         return true;
     if (first == "xcb")
-        return XServerAnswers();
+        return XServerNamed();
     if (first.rfind("wayland", 0) == 0)
         return WaylandAnswers();
     return true;
@@ -114,8 +151,13 @@ void EnsureGuiSession(int* argc, char** argv)
         argc = &fallbackArgc;
         argv = fallbackArgv;
     }
+    gPassOn = qInstallMessageHandler(SessionMessages);
     // Deliberately never freed: the session lives as long as the process.
     new QApplication(*argc, argv);
+    qInstallMessageHandler(gPassOn);
+    for (const THeldMessage& held : gHeld)
+        PassOn(held);
+    gHeld.clear();
     // Our choice served this session only: programs started from it (a browser) choose theirs.
     if (!chosenByUser)
         ::unsetenv("QT_QPA_PLATFORM");

@@ -14,20 +14,22 @@ extern const char* const kNoDisplayMessage;
 void EnsureGuiSession(int* argc = nullptr, char** argv = nullptr);
 bool HasGuiSession();
 
-// Picks the platform through QT_QPA_PLATFORM before the session exists; false when no
-// display answers. A user's own choice is kept (and only checked for xcb and wayland):
+// Picks the platform through QT_QPA_PLATFORM before the session exists; false when there
+// is plainly no display. A user's own choice is kept (and only checked for wayland):
 //
-//   | QT_QPA_PLATFORM      | WAYLAND_DISPLAY | X server answers | platform
-//   |----------------------|-----------------|------------------|---------------------------
-//   | unset                | set             | yes              | xcb, through Xwayland (1)
-//   | unset                | set             | no               | wayland if it answers (2)
-//   | unset                | unset           | yes / no         | xcb / none
-//   | xcb                  | any             | yes / no         | xcb / none
-//   | wayland              | answers / not   | any              | wayland / none
-//   | anything else        | any             | any              | that one, judged by Qt
+//   | QT_QPA_PLATFORM      | WAYLAND_DISPLAY | DISPLAY | platform
+//   |----------------------|-----------------|---------|-----------------------------------
+//   | unset                | set             | set     | xcb, through Xwayland (1)
+//   | unset                | answers         | unset   | wayland, if its plugin is there (2)
+//   | unset                | unset           | set     | Qt's default (xcb)
+//   | unset or xcb         | -               | unset   | none
+//   | wayland              | answers / not   | any     | wayland / none
+//   | anything else        | any             | any     | that one, judged by Qt
 //
 // (1) The Wayland plugin supports neither staying on top nor tool windows; X11 does.
-// (2) Without Xwayland, a window without those beats none (when the plugin is installed).
+// (2) Without Xwayland, a window without those beats none.
+// An X server named by DISPLAY that does not answer is found by the session's own
+// connection, and ends the program the same way.
 bool ChooseDisplayPlatform();
 
 } // namespace hx
