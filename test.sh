@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 tools/install-deps.sh cmake ninja-build g++ qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
-  libbenchmark-dev qt6-qpa-plugins fonts-ipafont-gothic xvfb xdotool xclip imagemagick \
+  libbenchmark-dev qt6-qpa-plugins fonts-konatu fonts-ipafont-gothic xvfb xdotool xclip imagemagick \
   x11-utils util-linux openbox desktop-file-utils appstream libxcb1-dev python3 \
   dpkg-dev file lintian man-db sway grim xwayland qt6-wayland
 

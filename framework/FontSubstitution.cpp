@@ -24,8 +24,8 @@ struct Substitution {
 const std::vector<Substitution>& Substitutions()
 {
     static const std::vector<Substitution> table = {
-        {"ＭＳ Ｐゴシック", {"IPAPGothic", "VL PGothic", "Noto Sans CJK JP", kDefaultSans}},
-        {"MS PGothic", {"IPAPGothic", "VL PGothic", "Noto Sans CJK JP", kDefaultSans}},
+        {"ＭＳ Ｐゴシック", {"Konatu", "IPAPGothic", "VL PGothic", "Noto Sans CJK JP", kDefaultSans}},
+        {"MS PGothic", {"Konatu", "IPAPGothic", "VL PGothic", "Noto Sans CJK JP", kDefaultSans}},
         {"MS Sans Serif", {kDefaultSans}},
         {"Tahoma", {kDefaultSans}},
     };
@@ -67,8 +67,9 @@ void RegisterFontSubstitutions()
     static std::once_flag once;
     std::call_once(once, [] {
         EnsureGuiSession();
-        // Faces built from the product's names directly (menus, tool tips) find the same
-        // families as our own fonts do.
+        // A QFont asked for by one of the product's names outside TFont finds the same
+        // families as our own fonts do. Menus, hints and message boxes ask for no name:
+        // they keep the desktop's own font.
         for (const Substitution& entry : Substitutions())
             QFont::insertSubstitutions(QString::fromUtf8(entry.Name), entry.Candidates);
     });

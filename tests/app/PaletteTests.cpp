@@ -119,7 +119,7 @@ TEST_F(MainFormTest, WindowPropertiesAndMenu)
     EXPECT_EQ(form.Font()->Height(), -12);
     EXPECT_EQ(form.Font()->Name(), "ＭＳ Ｐゴシック");
     EXPECT_EQ(form.PopupMenu(), form.PopupMenu1);
-    EXPECT_EQ(ResolvedFamily(*form.GlowFadeButton(1)->Font()), "IPAPGothic");
+    EXPECT_EQ(ResolvedFamily(*form.GlowFadeButton(1)->Font()), "Konatu");
 
     const struct {
         TMenuItem* Item;

@@ -75,41 +75,12 @@ APP=/usr/bin/Hexatint91
 launcher=$E2E_TMP/run-as-nobody
 printf '#!/bin/sh\nexec setpriv --reuid=65534 --regid=65534 --clear-groups env -u XDG_CONFIG_HOME HOME=%q XDG_RUNTIME_DIR=%q /usr/bin/Hexatint91\n' "$home" "$runtime" >"$launcher"
 chmod 755 "$launcher"
-on_top() { xprop -id "$WIN" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE; }
-wait_gone() {
-  local deadline=$((SECONDS + 15))
-  while kill -0 "$APP_PID" 2>/dev/null; do
-    [ $SECONDS -ge $deadline ] && fail "the app did not end"
-    sleep 0.1
-  done
-  wait "$APP_PID" 2>/dev/null || true
-}
-# Opens the context menu at the window's corner and picks the item with access key $1.
-menu_item() {
-  move_to 2 2
-  xdotool click 3
-  local deadline=$((SECONDS + 5))
-  until xdotool search --onlyvisible --class Hexatint91 2>/dev/null | grep -vqx "$WIN"; do
-    [ $SECONDS -ge $deadline ] && fail "the context menu did not open"
-    sleep 0.1
-  done
-  xdotool key "$1"
-}
 
 start_app "$launcher"
-window_origin
-on_top || fail "a first start is not on top"
-menu_item s
-deadline=$((SECONDS + 10))
-while :; do
-  WIN=$(xdotool search --onlyvisible --name '^Hexatint91$' 2>/dev/null | head -n1 || true)
-  [ -n "$WIN" ] && ! on_top && break
-  [ $SECONDS -ge $deadline ] && fail "always-on-top did not turn off"
-  sleep 0.1
-done
-window_origin
-menu_item x
-wait_gone
+on_top "$WIN" || fail "a first start is not on top"
+menu_key s
+wait_on_top no
+exit_through_menu
 [ -s "$APP_LOG" ] && { cat "$APP_LOG" >&2; fail "the installed program wrote to stderr"; }
 
 ini=$home/.config/Hexatint91/Hexatint91.ini
@@ -121,10 +92,8 @@ for folder in "$home/.config" "$home/.config/Hexatint91"; do
 done
 
 start_app "$launcher"
-on_top && fail "the second start is on top again: the choice was lost"
-window_origin
-menu_item x
-wait_gone
+on_top "$WIN" && fail "the second start is on top again: the choice was lost"
+exit_through_menu
 written=$(find /usr -newer "$marker" \( -iname '*hexatint*' -o -name '*.ini' \) 2>/dev/null || true)
 [ -z "$written" ] || fail "written under /usr: $written"
 

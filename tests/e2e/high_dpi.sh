@@ -19,7 +19,6 @@ note "ratio 2: the client area is 896 x 456"
 QT_SCALE_FACTOR=2 start_app "$dir/Hexatint91"
 window_origin
 [ "$WIDTH" = 896 ] && [ "$HEIGHT" = 456 ] || fail "client area is ${WIDTH}x${HEIGHT}"
-sleep 0.5
 import -window root -crop 896x456+"$WX"+"$WY" +repage "$E2E_TMP/ratio2.png" 2>/dev/null
 # One pixel of each 2 x 2 block, and that pixel spread back over its block.
 convert "$E2E_TMP/ratio2.png" -sample 50% "$E2E_TMP/half.png"
@@ -53,9 +52,7 @@ colours=$(convert "$E2E_TMP/ratio2.png" -crop 72x32+412+212 +repage -unique-colo
 
 note "input is in logical pixels: a click on swatch 89 copies #ff9900"
 xdotool mousemove --sync $((WX + 2 * 424)) $((WY + 2 * 124)) click 1
-sleep 0.3
-clip=$(xclip -o -selection clipboard 2>/dev/null || true)
-[ "$clip" = "#ff9900" ] || fail "clipboard holds '$clip'"
+wait_clipboard "#ff9900"
 
 stop_app
 check_sanitizers

