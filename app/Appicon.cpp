@@ -4,9 +4,9 @@
 #include <cstdlib>
 
 #include "app/Palette.h"
-#include "framework/Canvas.h"
-#include "framework/Exception.h"
-#include "framework/Form.h"
+#include "framework/graphics/Canvas.h"
+#include "framework/core/Exception.h"
+#include "framework/runtime/Form.h"
 
 namespace hx {
 

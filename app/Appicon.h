@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "framework/Bitmap.h"
-#include "framework/Types.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/core/Types.h"
 
 namespace hx {
 

@@ -5,13 +5,13 @@
 #include <cstring>
 
 #include "app/Appicon.h"
-#include "framework/Application.h"
-#include "framework/Clipboard.h"
-#include "framework/FormReader.h"
-#include "framework/FrameworkClasses.h"
-#include "framework/IniFiles.h"
-#include "framework/Platform.h"
-#include "framework/TypInfo.h"
+#include "framework/runtime/Application.h"
+#include "framework/services/Clipboard.h"
+#include "framework/streaming/FormReader.h"
+#include "framework/streaming/FrameworkClasses.h"
+#include "framework/services/IniFiles.h"
+#include "framework/core/Platform.h"
+#include "framework/core/TypInfo.h"
 
 namespace hx {
 

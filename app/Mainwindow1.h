@@ -5,10 +5,10 @@
 #include <string_view>
 
 #include "app/SettingsLocation.h"
-#include "framework/Form.h"
-#include "framework/Menus.h"
-#include "widgets/Glowfadebutton.h"
-#include "widgets/Gradbox.h"
+#include "framework/runtime/Form.h"
+#include "framework/runtime/Menus.h"
+#include "widgets/glowfadebutton/Glowfadebutton.h"
+#include "widgets/gradbox/Gradbox.h"
 
 namespace hx {
 

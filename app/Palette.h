@@ -4,7 +4,7 @@
 // row of it, and draw the application icon as a miniature of it.
 #include <string>
 
-#include "framework/Color.h"
+#include "framework/core/Color.h"
 
 namespace hx {
 

@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "framework/Platform.h"
+#include "framework/core/Platform.h"
 
 namespace hx {
 

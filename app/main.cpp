@@ -11,7 +11,7 @@
 #include <cstdlib>
 
 #include "app/Mainwindow1.h"
-#include "framework/Timer.h"
+#include "framework/services/Timer.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include "framework/Form.h"
-#include "widgets/Gradbox.h"
+#include "framework/runtime/Form.h"
+#include "widgets/gradbox/Gradbox.h"
 
 namespace {
 

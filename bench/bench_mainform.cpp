@@ -16,10 +16,11 @@
 #include <benchmark/benchmark.h>
 
 #include "app/Mainwindow1.h"
-#include "framework/Application.h"
-#include "framework/Canvas.h"
-#include "framework/QtPlatform.h"
-#include "framework/RecordingPlatform.h"
+#include "framework/runtime/Application.h"
+#include "framework/graphics/Canvas.h"
+#include "framework/runtime/GraphicControl.h"
+#include "framework/services/QtPlatform.h"
+#include "framework/services/RecordingPlatform.h"
 
 namespace hx {
 namespace {

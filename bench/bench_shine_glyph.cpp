@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "framework/Bitmap.h"
-#include "widgets/Shinespdbtn.h"
+#include "framework/graphics/Bitmap.h"
+#include "widgets/shinespdbtn/Shinespdbtn.h"
 
 namespace hx {
 namespace {

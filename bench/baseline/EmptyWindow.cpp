@@ -2,7 +2,7 @@
 // main window's size costs, with none of our framework in it. A fixed-size tool window with
 // a white client area, 448 x 228, titled "Hexatint91 baseline". With
 // HEXATINT_FIRST_FRAME_REPORT set it reports its first frame exactly as the tool does
-// (framework/FirstFrameReport.cpp): the stamp is taken on the event loop's turn after the
+// (framework/runtime/FirstFrameReport.cpp): the stamp is taken on the event loop's turn after the
 // first paint of the window.
 #include <cstdio>
 #include <cstdlib>

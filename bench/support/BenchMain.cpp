@@ -4,7 +4,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "framework/GuiSession.h"
+#include "framework/graphics/GuiSession.h"
 
 int main(int argc, char** argv)
 {

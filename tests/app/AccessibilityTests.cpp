@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "MainFormFixture.h"
-#include "framework/Accessibility.h"
+#include "framework/runtime/Accessibility.h"
 
 namespace hx::test {
 namespace {

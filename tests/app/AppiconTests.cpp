@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "app/Appicon.h"
-#include "framework/Exception.h"
+#include "framework/core/Exception.h"
 
 namespace hx::test {
 namespace {

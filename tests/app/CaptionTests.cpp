@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "framework/runtime/PointerTracker.h"
+
 namespace hx::test {
 namespace {
 
@@ -28,7 +30,7 @@ protected:
     {
         Platform.SetCursorPos(form.ClientToScreen(Point(x, y)));
         form.MouseInput(miMove, mbLeft, x, y, 0);
-        TForm::TrackPointer();
+        PointerTracker().Track();
     }
 
     // The swatch's border pixels that are not colour: on the surface, and at a ratio of 2

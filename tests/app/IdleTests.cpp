@@ -6,7 +6,8 @@
 
 #include <algorithm>
 
-#include "framework/Timer.h"
+#include "framework/runtime/PointerTracker.h"
+#include "framework/services/Timer.h"
 
 namespace hx::test {
 namespace {
@@ -28,13 +29,13 @@ protected:
     {
         Platform.SetCursorPos(form.ClientToScreen(Point(x, y)));
         form.MouseInput(miMove, mbLeft, x, y, 0);
-        TForm::TrackPointer();
+        PointerTracker().Track();
     }
 
     void PointerAway()
     {
         Platform.SetCursorPos(Point(-500, -500));
-        TForm::TrackPointer();
+        PointerTracker().Track();
     }
 
     // Ten seconds of idling: no tick, no timer started, no paint pass. (The leave itself

@@ -11,8 +11,8 @@
 #include <gtest/gtest.h>
 
 #include "app/Mainwindow1.h"
-#include "framework/Application.h"
-#include "framework/RecordingPlatform.h"
+#include "framework/runtime/Application.h"
+#include "framework/services/RecordingPlatform.h"
 
 namespace hx::test {
 

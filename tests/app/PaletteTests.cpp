@@ -6,7 +6,7 @@
 
 #include "MainFormFixture.h"
 #include "app/Palette.h"
-#include "framework/FontSubstitution.h"
+#include "framework/graphics/FontSubstitution.h"
 
 namespace hx::test {
 namespace {

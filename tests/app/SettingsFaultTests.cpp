@@ -11,8 +11,8 @@
 #include <gtest/gtest.h>
 
 #include "MainFormFixture.h"
-#include "framework/Application.h"
-#include "framework/IniFiles.h"
+#include "framework/runtime/Application.h"
+#include "framework/services/IniFiles.h"
 
 namespace hx::test {
 namespace {

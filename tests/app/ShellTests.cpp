@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "MainFormFixture.h"
-#include "framework/Application.h"
+#include "framework/runtime/Application.h"
 
 namespace hx::test {
 namespace {

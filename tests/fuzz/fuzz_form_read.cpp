@@ -11,14 +11,14 @@
 #include <string>
 #include <string_view>
 
-#include "framework/Exception.h"
-#include "framework/Form.h"
-#include "framework/FormReader.h"
-#include "framework/FormWriter.h"
-#include "framework/FrameworkClasses.h"
-#include "framework/GuiSession.h"
+#include "framework/core/Exception.h"
+#include "framework/runtime/Form.h"
+#include "framework/streaming/FormReader.h"
+#include "framework/streaming/FormWriter.h"
+#include "framework/streaming/FrameworkClasses.h"
+#include "framework/graphics/GuiSession.h"
 #include "tools/formview/WidgetClasses.h"
-#include "widgets/Shinespdbtn.h"
+#include "widgets/shinespdbtn/Shinespdbtn.h"
 
 namespace {
 

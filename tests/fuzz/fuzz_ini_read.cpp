@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "framework/IniFiles.h"
+#include "framework/services/IniFiles.h"
 #include "tests/fuzz/FuzzScratch.h"
 #include "tests/fuzz/IniReference.h"
 

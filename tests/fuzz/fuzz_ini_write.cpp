@@ -11,8 +11,8 @@
 #include <string_view>
 #include <vector>
 
-#include "framework/Exception.h"
-#include "framework/IniFiles.h"
+#include "framework/core/Exception.h"
+#include "framework/services/IniFiles.h"
 #include "tests/fuzz/FuzzScratch.h"
 #include "tests/fuzz/IniReference.h"
 

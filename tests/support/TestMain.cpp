@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "framework/GuiSession.h"
+#include "framework/graphics/GuiSession.h"
 
 int main(int argc, char** argv)
 {

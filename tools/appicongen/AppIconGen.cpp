@@ -9,8 +9,8 @@
 #include <string>
 
 #include "app/Appicon.h"
-#include "framework/Exception.h"
-#include "framework/IconImage.h"
+#include "framework/core/Exception.h"
+#include "framework/runtime/IconImage.h"
 
 namespace {
 

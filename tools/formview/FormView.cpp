@@ -18,12 +18,12 @@
 #include <sstream>
 #include <string>
 
-#include "framework/Application.h"
-#include "framework/Bitmap.h"
-#include "framework/Form.h"
-#include "framework/FormReader.h"
-#include "framework/FormWriter.h"
-#include "framework/FrameworkClasses.h"
+#include "framework/runtime/Application.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/runtime/Form.h"
+#include "framework/streaming/FormReader.h"
+#include "framework/streaming/FormWriter.h"
+#include "framework/streaming/FrameworkClasses.h"
 #include "tools/formview/WidgetClasses.h"
 
 namespace {

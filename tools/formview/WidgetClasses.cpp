@@ -2,9 +2,9 @@
 // use it; the widgets library is linked in by tools/formview/CMakeLists.txt.
 #include "tools/formview/WidgetClasses.h"
 
-#include "widgets/Glowfadebutton.h"
-#include "widgets/Gradbox.h"
-#include "widgets/Shinespdbtn.h"
+#include "widgets/glowfadebutton/Glowfadebutton.h"
+#include "widgets/gradbox/Gradbox.h"
+#include "widgets/shinespdbtn/Shinespdbtn.h"
 
 namespace hx {
 

@@ -5,8 +5,8 @@
 #include <fstream>
 #include <functional>
 
-#include "framework/Bitmap.h"
-#include "framework/Canvas.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/graphics/Canvas.h"
 #include "tests/framework/graphics/TestSurface.h"
 
 namespace hx {

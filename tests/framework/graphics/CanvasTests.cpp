@@ -3,7 +3,7 @@
 
 #include <functional>
 
-#include "framework/Bitmap.h"
+#include "framework/graphics/Bitmap.h"
 #include "tests/framework/graphics/TestSurface.h"
 #include "tests/support/AllocationCounter.h"
 

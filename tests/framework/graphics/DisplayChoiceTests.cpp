@@ -12,7 +12,7 @@
 
 #include <gtest/gtest.h>
 
-#include "framework/GuiSession.h"
+#include "framework/graphics/GuiSession.h"
 
 namespace hx {
 namespace {

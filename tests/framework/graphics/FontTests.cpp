@@ -4,12 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include "framework/Brush.h"
-#include "framework/Canvas.h"
-#include "framework/Exception.h"
-#include "framework/Font.h"
-#include "framework/FontSubstitution.h"
-#include "framework/Pen.h"
+#include "framework/graphics/Brush.h"
+#include "framework/graphics/Canvas.h"
+#include "framework/core/Exception.h"
+#include "framework/graphics/Font.h"
+#include "framework/graphics/FontSubstitution.h"
+#include "framework/graphics/Pen.h"
 
 namespace hx {
 namespace {

@@ -3,8 +3,8 @@
 
 #include <cstring>
 
-#include "framework/Bitmap.h"
-#include "framework/Gdi.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/graphics/Gdi.h"
 #include "tests/framework/graphics/TestSurface.h"
 
 namespace hx {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "framework/Canvas.h"
-#include "framework/Exception.h"
+#include "framework/graphics/Canvas.h"
+#include "framework/core/Exception.h"
 
 namespace hx::test {
 

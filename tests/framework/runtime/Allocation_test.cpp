@@ -4,8 +4,9 @@
 
 #include <vector>
 
-#include "framework/Form.h"
-#include "framework/RecordingPlatform.h"
+#include "framework/runtime/Form.h"
+#include "framework/runtime/GraphicControl.h"
+#include "framework/services/RecordingPlatform.h"
 #include "tests/support/AllocationCounter.h"
 
 namespace hx::test {

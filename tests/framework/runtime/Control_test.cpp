@@ -3,8 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "Probe.h"
-#include "framework/Menus.h"
-#include "framework/RecordingPlatform.h"
+#include "framework/runtime/Menus.h"
+#include "framework/runtime/PointerTracker.h"
+#include "framework/services/RecordingPlatform.h"
 
 namespace hx::test {
 namespace {
@@ -52,15 +53,14 @@ TEST_F(ControlTest, BroadcastStopsAtTheFirstReceiverThatSetsAResult)
         {
             SetParent(f);
         }
-        void Dispatch(void* message) override
+        void Dispatch(TMessage& m) override
         {
-            auto& m = *static_cast<TMessage*>(message);
             if (m.Msg == CM_BUTTONPRESSED) {
                 ++Calls;
                 m.Result = Answer;
                 return;
             }
-            TGraphicControl::Dispatch(message);
+            TGraphicControl::Dispatch(m);
         }
         int Answer;
         int& Calls;
@@ -197,17 +197,17 @@ TEST_F(ControlTest, FreeingAControlDropsTheCaptureAndThePointerTracking)
     form.Show();
     auto* a = new TProbe(&form, log, "A", Rect(0, 0, 50, 50), clRed);
     platform.SetCursorPos(form.ClientToScreen(Point(10, 10)));
-    TForm::TrackPointer();
+    PointerTracker().Track();
     form.MouseInput(miDown, mbLeft, 10, 10, ssLeft);
-    EXPECT_EQ(TForm::CaptureControl(), a);
-    EXPECT_EQ(TForm::MouseControl(), a);
+    EXPECT_EQ(PointerTracker().Capture(), a);
+    EXPECT_EQ(PointerTracker().MouseControl(), a);
     delete a;
-    EXPECT_EQ(TForm::CaptureControl(), nullptr);
+    EXPECT_EQ(PointerTracker().Capture(), nullptr);
     EXPECT_FALSE(CaptureHeld());
-    EXPECT_EQ(TForm::MouseControl(), nullptr);
+    EXPECT_EQ(PointerTracker().MouseControl(), nullptr);
     form.MouseInput(miUp, mbLeft, 10, 10, 0); // reaches the form, nothing dangling
-    TForm::TrackPointer();
-    EXPECT_EQ(TForm::MouseControl(), &form);
+    PointerTracker().Track();
+    EXPECT_EQ(PointerTracker().MouseControl(), &form);
 }
 
 TEST_F(ControlTest, ScreenAndClientCoordinatesFollowTheParents)

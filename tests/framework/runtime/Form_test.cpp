@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "Probe.h"
-#include "framework/RecordingPlatform.h"
+#include "framework/services/RecordingPlatform.h"
 
 namespace hx::test {
 namespace {

@@ -7,9 +7,9 @@
 #include <gtest/gtest.h>
 
 #include "Probe.h"
-#include "framework/Application.h"
-#include "framework/Bitmap.h"
-#include "framework/RecordingPlatform.h"
+#include "framework/runtime/Application.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/services/RecordingPlatform.h"
 
 namespace hx::test {
 namespace {

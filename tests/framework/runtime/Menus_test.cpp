@@ -1,10 +1,10 @@
 // Popup menus: items, the check mark, and what choosing an item does.
 #include <gtest/gtest.h>
 
-#include "framework/Application.h"
-#include "framework/Form.h"
-#include "framework/Menus.h"
-#include "framework/RecordingPlatform.h"
+#include "framework/runtime/Application.h"
+#include "framework/runtime/Form.h"
+#include "framework/runtime/Menus.h"
+#include "framework/services/RecordingPlatform.h"
 
 namespace hx::test {
 namespace {

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "Probe.h"
-#include "framework/Application.h"
-#include "framework/Exception.h"
-#include "framework/RecordingPlatform.h"
+#include "framework/runtime/Application.h"
+#include "framework/core/Exception.h"
+#include "framework/services/RecordingPlatform.h"
 
 namespace hx::test {
 namespace {

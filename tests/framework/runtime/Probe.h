@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "framework/Control.h"
-#include "framework/Form.h"
+#include "framework/runtime/GraphicControl.h"
+#include "framework/runtime/Form.h"
 
 namespace hx::test {
 
@@ -57,9 +57,9 @@ public:
         FLog.push_back("up " + Name() + Where(x, y));
         TGraphicControl::MouseUp(b, s, x, y);
     }
-    void Dispatch(void* message) override
+    void Dispatch(TMessage& message) override
     {
-        const auto& m = *static_cast<TMessage*>(message);
+        const auto& m = message;
         if (m.Msg == CM_MOUSEENTER)
             FLog.push_back("enter " + Name());
         else if (m.Msg == CM_MOUSELEAVE)

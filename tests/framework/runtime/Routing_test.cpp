@@ -3,8 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "Probe.h"
-#include "framework/Menus.h"
-#include "framework/RecordingPlatform.h"
+#include "framework/runtime/Menus.h"
+#include "framework/runtime/PointerTracker.h"
+#include "framework/services/RecordingPlatform.h"
 
 namespace hx::test {
 namespace {
@@ -16,7 +17,7 @@ protected:
         form.SetBounds(100, 100, 200, 100);
         form.OnClick = TNotifyEvent([this](TObject*) { log.push_back("click form"); });
     }
-    ~RoutingTest() override { TForm::SetCaptureControl(nullptr); }
+    ~RoutingTest() override { PointerTracker().SetCapture(nullptr); }
 
     void Press(int x, int y) { form.MouseInput(miDown, mbLeft, x, y, ssLeft); }
     void Release(int x, int y) { form.MouseInput(miUp, mbLeft, x, y, 0); }
@@ -24,7 +25,7 @@ protected:
     void PointerAt(int x, int y)
     {
         platform.SetCursorPos(form.ClientToScreen(Point(x, y)));
-        TForm::TrackPointer();
+        PointerTracker().Track();
     }
 
     TPlatformScope platform;
@@ -76,13 +77,13 @@ TEST_F(RoutingTest, ClickIsRaisedBeforeTheMouseUpEvent)
 TEST_F(RoutingTest, CaptureSendsMovesAndTheReleaseOutsideToThePressedControlWithoutAClick)
 {
     Press(10, 10);
-    EXPECT_EQ(TForm::CaptureControl(), a);
+    EXPECT_EQ(PointerTracker().Capture(), a);
     EXPECT_TRUE(CaptureHeld());
     Move(190, 90, ssLeft);  // over nothing
     Move(60, 10, ssLeft);   // over C
     Release(60, 10);
     EXPECT_EQ(log, (TLog{"down A 10,10", "move A 190,90", "move A 60,10", "up A 60,10"}));
-    EXPECT_EQ(TForm::CaptureControl(), nullptr);
+    EXPECT_EQ(PointerTracker().Capture(), nullptr);
     EXPECT_FALSE(CaptureHeld());
 
     log.clear();
@@ -94,7 +95,7 @@ TEST_F(RoutingTest, ControlWithoutCaptureStyleLetsTheReleaseGoWhereThePointerIs)
 {
     a->SetControlStyle(a->ControlStyle() & ~csCaptureMouse);
     Press(10, 10);
-    EXPECT_EQ(TForm::CaptureControl(), nullptr);
+    EXPECT_EQ(PointerTracker().Capture(), nullptr);
     Release(60, 10);
     EXPECT_EQ(log, (TLog{"down A 10,10", "up C 10,10"}));
 }
@@ -137,7 +138,7 @@ protected:
 TEST_F(TrackingTest, CrossingToATouchingControlSendsLeaveThenEnter)
 {
     PointerAt(49, 5);
-    EXPECT_EQ(TForm::MouseControl(), a);
+    EXPECT_EQ(PointerTracker().MouseControl(), a);
     PointerAt(50, 5);
     PointerAt(51, 5);  // same control: nothing
     c->SetEnabled(false);
@@ -145,9 +146,9 @@ TEST_F(TrackingTest, CrossingToATouchingControlSendsLeaveThenEnter)
     PointerAt(60, 5);  // disabled controls are tracked too
     PointerAt(150, 90); // the form's background
     platform.SetCursorPos(Point(-500, -500)); // off the window
-    TForm::TrackPointer();
+    PointerTracker().Track();
     EXPECT_EQ(log, (TLog{"enter A", "leave A", "enter C", "leave C", "enter A", "leave A", "enter C", "leave C"}));
-    EXPECT_EQ(TForm::MouseControl(), nullptr);
+    EXPECT_EQ(PointerTracker().MouseControl(), nullptr);
 }
 
 TEST_F(TrackingTest, WhileAControlCapturesOnlyItHearsEnterAndLeave)
@@ -169,12 +170,11 @@ TEST_F(TrackingTest, EnterAndLeaveReachTheParentWithTheControlAsSender)
     public:
         using TForm::TForm;
         std::vector<std::pair<unsigned, LPARAM>> Heard;
-        void Dispatch(void* message) override
+        void Dispatch(TMessage& m) override
         {
-            auto& m = *static_cast<TMessage*>(message);
             if (m.Msg == CM_MOUSEENTER || m.Msg == CM_MOUSELEAVE)
                 Heard.emplace_back(m.Msg, m.LParam);
-            TForm::Dispatch(message);
+            TForm::Dispatch(m);
         }
     } parent(nullptr);
     auto* child = new TProbe(&parent, log, "P", Rect(0, 0, 10, 10), clRed);
@@ -190,14 +190,14 @@ TEST_F(TrackingTest, HintShowsAfterHalfASecondOfRestAndHidesAfterTwoAndAHalf)
     a->SetShowHint(true);
     PointerAt(10, 10);
     platform.Advance(499);
-    EXPECT_FALSE(TForm::HintShowing());
+    EXPECT_FALSE(PointerTracker().HintShowing());
     platform.Advance(1);
-    EXPECT_TRUE(TForm::HintShowing());
-    EXPECT_EQ(TForm::HintText(), "RGB(255,0,0)");
+    EXPECT_TRUE(PointerTracker().HintShowing());
+    EXPECT_EQ(PointerTracker().HintText(), "RGB(255,0,0)");
     platform.Advance(2499);
-    EXPECT_TRUE(TForm::HintShowing());
+    EXPECT_TRUE(PointerTracker().HintShowing());
     platform.Advance(1);
-    EXPECT_FALSE(TForm::HintShowing());
+    EXPECT_FALSE(PointerTracker().HintShowing());
     EXPECT_TRUE(platform.RunningTimers().empty());
 }
 
@@ -210,14 +210,14 @@ TEST_F(TrackingTest, HintNeedsShowHintAndTextAndRestartsOnAnotherControl)
     platform.Advance(300);
     PointerAt(60, 10);  // C: no hint, A's is cancelled
     platform.Advance(1000);
-    EXPECT_FALSE(TForm::HintShowing());
+    EXPECT_FALSE(PointerTracker().HintShowing());
     form.SetShowHint(true);  // C takes its parent's switch
     PointerAt(10, 10);
     PointerAt(60, 10);
     platform.Advance(500);
-    EXPECT_EQ(TForm::HintText(), "c");
+    EXPECT_EQ(PointerTracker().HintText(), "c");
     Press(60, 10);  // a press puts it away
-    EXPECT_FALSE(TForm::HintShowing());
+    EXPECT_FALSE(PointerTracker().HintShowing());
     Release(60, 10);
 }
 
@@ -276,16 +276,15 @@ TEST_F(RoutingTest, TypedCharacterGoesToTheControlsUntilOneTakesIt)
             SetCaption(caption);
             SetParent(f);
         }
-        void Dispatch(void* message) override
+        void Dispatch(TMessage& m) override
         {
-            auto& m = *static_cast<TMessage*>(message);
             if (m.Msg == CM_DIALOGCHAR) {
                 FLog.push_back("char " + Caption());
                 if (IsAccel(static_cast<unsigned>(m.WParam), Caption()))
                     m.Result = 1;
                 return;
             }
-            TGraphicControl::Dispatch(message);
+            TGraphicControl::Dispatch(m);
         }
         TLog& FLog;
     };

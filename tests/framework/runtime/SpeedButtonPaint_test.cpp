@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "framework/Bitmap.h"
-#include "framework/Buttons.h"
-#include "framework/Form.h"
-#include "framework/Gdi.h"
-#include "framework/RecordingPlatform.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/runtime/Buttons.h"
+#include "framework/runtime/Form.h"
+#include "framework/graphics/Gdi.h"
+#include "framework/services/RecordingPlatform.h"
 
 namespace hx::test {
 namespace {

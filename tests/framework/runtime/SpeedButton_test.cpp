@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "framework/Buttons.h"
-#include "framework/Form.h"
-#include "framework/RecordingPlatform.h"
+#include "framework/runtime/Buttons.h"
+#include "framework/runtime/Form.h"
+#include "framework/services/RecordingPlatform.h"
 
 namespace hx::test {
 namespace {
@@ -17,9 +17,9 @@ class TPressedReceiver : public TControl {
 public:
     explicit TPressedReceiver(TForm* form) : TControl(form) { SetParent(form); }
     std::vector<TMessage> Heard;
-    void Dispatch(void* message) override
+    void Dispatch(TMessage& message) override
     {
-        const auto& m = *static_cast<TMessage*>(message);
+        const auto& m = message;
         if (m.Msg == CM_BUTTONPRESSED)
             Heard.push_back(m);
         TControl::Dispatch(message);
@@ -50,11 +50,10 @@ public:
         delete FProxy;
         FProxy = nullptr;
     }
-    void Dispatch(void* message) override
+    void Dispatch(TMessage& m) override
     {
-        auto& m = *static_cast<TMessage*>(message);
         if (m.Msg != CM_BUTTONPRESSED)
-            return TGraphicControl::Dispatch(message);
+            return TGraphicControl::Dispatch(m);
         auto* sender = reinterpret_cast<TSpeedButton*>(m.LParam);
         if (m.WParam != static_cast<WPARAM>(Group) || !sender || sender == FProxy)
             return;

@@ -12,8 +12,8 @@
 #include <set>
 #include <string_view>
 
-#include "framework/Exception.h"
-#include "framework/IniFiles.h"
+#include "framework/core/Exception.h"
+#include "framework/services/IniFiles.h"
 #include "tests/framework/services/TempFolder.h"
 
 namespace hx {

@@ -3,7 +3,7 @@
 // LF the next write added turned it into a line break, so writing one key changed another.
 #include <gtest/gtest.h>
 
-#include "framework/IniFiles.h"
+#include "framework/services/IniFiles.h"
 #include "tests/framework/services/TempFolder.h"
 #include "tests/support/AllocationCounter.h"
 

@@ -1,7 +1,7 @@
 // Reading settings files: the private-profile lookup rules and the integer rule.
 #include <gtest/gtest.h>
 
-#include "framework/IniFiles.h"
+#include "framework/services/IniFiles.h"
 #include "tests/framework/services/TempFolder.h"
 
 namespace hx {

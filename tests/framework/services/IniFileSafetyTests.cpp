@@ -18,8 +18,8 @@
 #include <functional>
 #include <random>
 
-#include "framework/Exception.h"
-#include "framework/IniFiles.h"
+#include "framework/core/Exception.h"
+#include "framework/services/IniFiles.h"
 #include "tests/framework/services/TempFolder.h"
 
 namespace hx {

@@ -4,8 +4,8 @@
 
 #include <sys/stat.h>
 
-#include "framework/Exception.h"
-#include "framework/IniFiles.h"
+#include "framework/core/Exception.h"
+#include "framework/services/IniFiles.h"
 #include "tests/framework/services/TempFolder.h"
 
 namespace hx {

@@ -2,11 +2,11 @@
 // object, and the Qt platform on the headless desktop.
 #include <gtest/gtest.h>
 
-#include "framework/Clipboard.h"
-#include "framework/Exception.h"
-#include "framework/QtPlatform.h"
-#include "framework/RecordingPlatform.h"
-#include "framework/Timer.h"
+#include "framework/services/Clipboard.h"
+#include "framework/core/Exception.h"
+#include "framework/services/QtPlatform.h"
+#include "framework/services/RecordingPlatform.h"
+#include "framework/services/Timer.h"
 
 namespace hx {
 namespace {

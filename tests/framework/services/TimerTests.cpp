@@ -3,9 +3,9 @@
 
 #include <vector>
 
-#include "framework/Exception.h"
-#include "framework/RecordingPlatform.h"
-#include "framework/Timer.h"
+#include "framework/core/Exception.h"
+#include "framework/services/RecordingPlatform.h"
+#include "framework/services/Timer.h"
 
 namespace hx {
 namespace {

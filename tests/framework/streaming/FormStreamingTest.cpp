@@ -5,8 +5,8 @@
 #include <memory>
 
 #include "StreamingFixture.h"
-#include "framework/FormReader.h"
-#include "framework/FormWriter.h"
+#include "framework/streaming/FormReader.h"
+#include "framework/streaming/FormWriter.h"
 
 namespace hx::test {
 namespace {

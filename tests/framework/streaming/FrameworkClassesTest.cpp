@@ -5,15 +5,16 @@
 
 #include <memory>
 
-#include "framework/Bitmap.h"
-#include "framework/ClassRegistry.h"
-#include "framework/Control.h"
-#include "framework/Form.h"
-#include "framework/FormReader.h"
-#include "framework/FormWriter.h"
-#include "framework/FrameworkClasses.h"
-#include "framework/Menus.h"
-#include "framework/Timer.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/streaming/ClassRegistry.h"
+#include "framework/runtime/Control.h"
+#include "framework/runtime/GraphicControl.h"
+#include "framework/runtime/Form.h"
+#include "framework/streaming/FormReader.h"
+#include "framework/streaming/FormWriter.h"
+#include "framework/streaming/FrameworkClasses.h"
+#include "framework/runtime/Menus.h"
+#include "framework/services/Timer.h"
 
 namespace hx {
 namespace {

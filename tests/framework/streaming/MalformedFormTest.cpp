@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "StreamingFixture.h"
-#include "framework/FormReader.h"
+#include "framework/streaming/FormReader.h"
 
 namespace hx::test {
 namespace {

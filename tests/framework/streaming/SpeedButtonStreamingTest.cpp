@@ -7,14 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "framework/Bitmap.h"
-#include "framework/Buttons.h"
-#include "framework/ClassRegistry.h"
-#include "framework/Form.h"
-#include "framework/FormReader.h"
-#include "framework/FormWriter.h"
-#include "framework/FrameworkClasses.h"
-#include "framework/RecordingPlatform.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/runtime/Buttons.h"
+#include "framework/streaming/ClassRegistry.h"
+#include "framework/runtime/Form.h"
+#include "framework/streaming/FormReader.h"
+#include "framework/streaming/FormWriter.h"
+#include "framework/streaming/FrameworkClasses.h"
+#include "framework/services/RecordingPlatform.h"
 
 namespace hx {
 namespace {

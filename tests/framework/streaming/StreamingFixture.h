@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "framework/ClassRegistry.h"
-#include "framework/Component.h"
-#include "framework/Events.h"
-#include "framework/TypInfo.h"
+#include "framework/streaming/ClassRegistry.h"
+#include "framework/core/Component.h"
+#include "framework/core/Events.h"
+#include "framework/core/TypInfo.h"
 
 namespace hx::test {
 

@@ -2,8 +2,9 @@
 // life as the recording platform sees it.
 #include "SwatchFixture.h"
 
-#include "framework/Exception.h"
-#include "framework/Timer.h"
+#include "framework/core/Exception.h"
+#include "framework/runtime/PointerTracker.h"
+#include "framework/services/Timer.h"
 
 namespace hx::test {
 namespace {
@@ -313,11 +314,11 @@ TEST_F(FadeTest, HoverThroughTheFormsPointerTrackingEndsWithNoTimerRunning)
 {
     form.Show();
     platform.SetCursorPos(form.ClientToScreen(Point(kLeft + 5, kTop + 5)));
-    TForm::TrackPointer();
+    PointerTracker().Track();
     Move(5, 5);
     Ticks(20);
     platform.SetCursorPos(form.ClientToScreen(Point(100, 50)));
-    TForm::TrackPointer();
+    PointerTracker().Track();
     EXPECT_EQ(button->FadeDelta(), -2);
     EXPECT_EQ(button->Font()->Color(), clWhite);
     platform.Advance(20 * 16);

@@ -5,10 +5,10 @@
 #include <functional>
 #include <memory>
 
-#include "framework/Bitmap.h"
-#include "framework/Canvas.h"
-#include "framework/Exception.h"
-#include "framework/Font.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/graphics/Canvas.h"
+#include "framework/core/Exception.h"
+#include "framework/graphics/Font.h"
 
 namespace hx::test {
 namespace {

@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "framework/ClassRegistry.h"
-#include "framework/Form.h"
-#include "framework/FormReader.h"
-#include "framework/FormWriter.h"
-#include "framework/RecordingPlatform.h"
-#include "framework/TypInfo.h"
-#include "widgets/Glowfadebutton.h"
+#include "framework/streaming/ClassRegistry.h"
+#include "framework/runtime/Form.h"
+#include "framework/streaming/FormReader.h"
+#include "framework/streaming/FormWriter.h"
+#include "framework/services/RecordingPlatform.h"
+#include "framework/core/TypInfo.h"
+#include "widgets/glowfadebutton/Glowfadebutton.h"
 
 namespace hx::test {
 namespace {

@@ -4,10 +4,10 @@
 // recording platform's virtual timers.
 #include <gtest/gtest.h>
 
-#include "framework/Form.h"
-#include "framework/Messages.h"
-#include "framework/RecordingPlatform.h"
-#include "widgets/Glowfadebutton.h"
+#include "framework/runtime/Form.h"
+#include "framework/core/Messages.h"
+#include "framework/services/RecordingPlatform.h"
+#include "widgets/glowfadebutton/Glowfadebutton.h"
 
 namespace hx::test {
 

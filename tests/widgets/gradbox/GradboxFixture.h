@@ -2,9 +2,9 @@
 // Panels on an offscreen form with a recording platform: tests read the form's surface.
 #include <gtest/gtest.h>
 
-#include "framework/Form.h"
-#include "framework/RecordingPlatform.h"
-#include "widgets/Gradbox.h"
+#include "framework/runtime/Form.h"
+#include "framework/services/RecordingPlatform.h"
+#include "widgets/gradbox/Gradbox.h"
 
 namespace hx::test {
 

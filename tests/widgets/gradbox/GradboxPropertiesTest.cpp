@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "GradboxFixture.h"
-#include "framework/ClassRegistry.h"
-#include "framework/FormReader.h"
-#include "framework/FormWriter.h"
+#include "framework/streaming/ClassRegistry.h"
+#include "framework/streaming/FormReader.h"
+#include "framework/streaming/FormWriter.h"
 
 namespace hx::test {
 namespace {

@@ -4,8 +4,9 @@
 // buttons on one parent.
 #include <functional>
 
-#include "framework/Buttons.h"
-#include "framework/Timer.h"
+#include "framework/runtime/Buttons.h"
+#include "framework/runtime/PointerTracker.h"
+#include "framework/services/Timer.h"
 #include "tests/widgets/shinespdbtn/ShinePaintSupport.h"
 
 namespace hx::shinetest {
@@ -29,7 +30,7 @@ protected:
     {
         PointerAt(x, y);
         form.MouseInput(miMove, mbLeft, x, y, 0);
-        TForm::TrackPointer();
+        PointerTracker().Track();
     }
     void Press(int x, int y, TMouseButton b = mbLeft)
     {
@@ -321,9 +322,9 @@ class TListeningPanel : public TWinControl {
 public:
     using TWinControl::TWinControl;
     std::vector<unsigned> Heard;
-    void Dispatch(void* message) override
+    void Dispatch(TMessage& message) override
     {
-        const auto& m = *static_cast<TMessage*>(message);
+        const auto& m = message;
         if (m.Msg == CM_MOUSEENTER || m.Msg == CM_MOUSELEAVE)
             Heard.push_back(m.Msg);
         TWinControl::Dispatch(message);

@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "framework/Bitmap.h"
-#include "framework/Canvas.h"
-#include "framework/Exception.h"
-#include "framework/Form.h"
-#include "framework/RecordingPlatform.h"
-#include "framework/Timer.h"
-#include "widgets/Shinespdbtn.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/graphics/Canvas.h"
+#include "framework/core/Exception.h"
+#include "framework/runtime/Form.h"
+#include "framework/services/RecordingPlatform.h"
+#include "framework/services/Timer.h"
+#include "widgets/shinespdbtn/Shinespdbtn.h"
 
 namespace hx {
 namespace {

@@ -7,7 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "framework/Bitmap.h"
+#include "framework/graphics/Bitmap.h"
 
 namespace hx {
 namespace {

@@ -10,12 +10,12 @@
 #include <utility>
 #include <vector>
 
-#include "framework/Bitmap.h"
-#include "framework/Canvas.h"
-#include "framework/Form.h"
-#include "framework/Gdi.h"
-#include "framework/RecordingPlatform.h"
-#include "widgets/Shinespdbtn.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/graphics/Canvas.h"
+#include "framework/runtime/Form.h"
+#include "framework/graphics/Gdi.h"
+#include "framework/services/RecordingPlatform.h"
+#include "widgets/shinespdbtn/Shinespdbtn.h"
 
 namespace hx::shinetest {
 

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "framework/Bitmap.h"
-#include "framework/RecordingPlatform.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/services/RecordingPlatform.h"
 #include "tests/widgets/shinespdbtn/ShinePaintSupport.h"
-#include "widgets/Shinespdbtn.h"
+#include "widgets/shinespdbtn/Shinespdbtn.h"
 
 namespace hx {
 namespace {

@@ -1,0 +1,120 @@
+#include "framework/runtime/Application.h"
+
+#include <QApplication>
+#include <QEventLoop>
+
+#include "framework/runtime/FirstFrameReport.h"
+#include "framework/graphics/FontSubstitution.h"
+#include "framework/runtime/Form.h"
+#include "framework/graphics/GuiSession.h"
+#include "framework/core/Platform.h"
+#include "framework/services/QtPlatform.h"
+
+namespace hx {
+
+namespace {
+
+TApplication gApplication(nullptr);
+
+void ReportGuardedError(std::exception_ptr error)
+{
+    Application->HandleException(error);
+}
+
+QEventLoop* gLoop = nullptr;
+
+} // namespace
+
+TApplication* Application = &gApplication;
+
+TApplication::TApplication(TComponent* owner) : TComponent(owner) {}
+
+TApplication::~TApplication()
+{
+    DestroyComponents();
+}
+
+void TApplication::Initialize()
+{
+    EnsureGuiSession();
+    // Only closing the main form ends the run, never the toolkit's own idea of the last window.
+    QApplication::setQuitOnLastWindowClosed(false);
+    // A platform a test (or the program) installed first stays.
+    TPlatform* installed = SetPlatform(nullptr);
+    SetPlatform(installed ? installed : &QtPlatform());
+    RegisterFontSubstitutions();
+    SetExceptionHandler(ReportGuardedError);
+    InstallFirstFrameReport();
+}
+
+void TApplication::FormCreated(TForm* form)
+{
+    if (!FMainForm)
+        FMainForm = form;
+}
+
+void TApplication::Notification(TComponent* component, TOperation operation)
+{
+    TComponent::Notification(component, operation);
+    if (operation == opRemove && component == FMainForm)
+        FMainForm = nullptr;
+}
+
+void TApplication::Run()
+{
+    if (FMainForm)
+        FMainForm->Show();
+    if (!FTerminated) {
+        QEventLoop loop;
+        QEventLoop* outer = gLoop;
+        gLoop = &loop;
+        loop.exec();
+        gLoop = outer;
+    }
+    // The run is over: the forms go now, while the platform and the toolkit they use are
+    // whole (at static destruction they might not be).
+    DestroyComponents();
+}
+
+void TApplication::Terminate()
+{
+    FTerminated = true;
+    if (gLoop)
+        gLoop->quit();
+}
+
+void TApplication::ProcessMessages()
+{
+    QApplication::sendPostedEvents();
+    QApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void TApplication::HandleException(std::exception_ptr error)
+{
+    if (!error)
+        return;
+    try {
+        std::rethrow_exception(error);
+    } catch (const EAbort&) {
+        // the silent error
+    } catch (const Exception& e) {
+        ShowException(e);
+    } catch (...) {
+        ShowException(Exception());
+    }
+}
+
+std::string TApplication::ErrorBoxText(const std::string& message)
+{
+    std::string text = message;
+    if (!text.empty() && static_cast<unsigned char>(text.back()) > static_cast<unsigned char>('.'))
+        text += '.';
+    return text;
+}
+
+void TApplication::ShowException(const Exception& error)
+{
+    Platform().ShowErrorBox(FTitle, ErrorBoxText(error.Message()));
+}
+
+} // namespace hx

@@ -1,0 +1,514 @@
+#include "framework/runtime/Control.h"
+
+#include <cctype>
+
+#include "framework/runtime/ControlCanvas.h"
+#include "framework/core/Exception.h"
+#include "framework/runtime/Form.h"
+#include "framework/runtime/Menus.h"
+#include "framework/runtime/PointerTracker.h"
+#include "framework/core/Platform.h"
+#include "framework/runtime/WinControl.h"
+
+namespace hx {
+
+bool IsAccel(unsigned ch, const std::string& caption)
+{
+    for (size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != '&')
+            continue;
+        if (caption[i + 1] == '&') {
+            ++i; // "&&" is a literal ampersand
+            continue;
+        }
+        const unsigned marked = static_cast<unsigned char>(caption[i + 1]);
+        if (ch > 0x7F || marked > 0x7F)
+            return ch == marked;
+        return std::toupper(static_cast<int>(ch)) == std::toupper(static_cast<int>(marked));
+    }
+    return false;
+}
+
+// --- TControl ----------------------------------------------------------------------------
+
+TControl::TControl(TComponent* owner)
+    : TComponent(owner), FFont(std::make_unique<TFont>()), FColor(clWindow)
+{
+    FFont->OnChange = TNotifyEvent(this, &TControl::FontChanged);
+}
+
+TControl::~TControl()
+{
+    PointerTracker().Forget(this);
+    if (FParent)
+        FParent->RemoveControl(this);
+}
+
+TForm* TControl::ParentForm() const
+{
+    return GetParentForm(this);
+}
+
+void TControl::SetParent(TWinControl* parent)
+{
+    if (parent == FParent)
+        return;
+    if (parent == this)
+        throw EInvalidOperation("A control cannot have itself as its parent");
+    if (FParent)
+        FParent->RemoveControl(this);
+    if (parent)
+        parent->InsertControl(this);
+}
+
+void TControl::SetBounds(int left, int top, int width, int height)
+{
+    if (left == FLeft && top == FTop && width == FWidth && height == FHeight)
+        return;
+    const int dw = width - FWidth;
+    const int dh = height - FHeight;
+    if (FVisible)
+        Invalidate();
+    FLeft = left;
+    FTop = top;
+    FWidth = width;
+    FHeight = height;
+    if (FVisible)
+        Invalidate();
+    if (FAlign != alNone)
+        RequestAlign();
+    if (dw != 0 || dh != 0)
+        BoundsChanged(dw, dh);
+}
+
+TPoint TControl::FormOffset() const
+{
+    TPoint p;
+    for (const TControl* c = this; c && c->FParent; c = c->FParent) {
+        p.X += c->FLeft;
+        p.Y += c->FTop;
+    }
+    return p;
+}
+
+TRect TControl::VisibleFormRect() const
+{
+    const TPoint o = FormOffset();
+    TRect r = Bounds(o.X, o.Y, FWidth, FHeight);
+    if (!FParent)
+        return Rect(0, 0, FWidth, FHeight);
+    for (const TWinControl* p = FParent; p; p = p->FParent) {
+        const TPoint po = p->FormOffset();
+        const TRect pr = Bounds(po.X, po.Y, p->FWidth, p->FHeight);
+        if (!IntersectRect(r, r, pr))
+            return TRect{};
+    }
+    return r;
+}
+
+TPoint TControl::ClientToScreen(const TPoint& p) const
+{
+    const TForm* form = ParentForm();
+    const TPoint o = FormOffset();
+    const TPoint origin = form ? form->ClientOrigin() : TPoint{};
+    return Point(p.X + o.X + origin.X, p.Y + o.Y + origin.Y);
+}
+
+TPoint TControl::ScreenToClient(const TPoint& p) const
+{
+    const TPoint zero = ClientToScreen(TPoint{});
+    return Point(p.X - zero.X, p.Y - zero.Y);
+}
+
+void TControl::SetAlign(TAlign value)
+{
+    if (value == FAlign)
+        return;
+    FAlign = value;
+    RequestAlign();
+}
+
+void TControl::RequestAlign()
+{
+    if (FParent)
+        FParent->AlignControls();
+}
+
+void TControl::SetVisible(bool value)
+{
+    if (value == FVisible)
+        return;
+    // Invalidate while visible, so that both showing and hiding repaint the place.
+    if (FVisible)
+        Invalidate();
+    FVisible = value;
+    if (FVisible)
+        Invalidate();
+    if (FAlign != alNone)
+        RequestAlign();
+    Perform(CM_VISIBLECHANGED, value ? 1 : 0, 0);
+}
+
+bool TControl::IsShowing() const
+{
+    if (!FVisible)
+        return false;
+    if (const auto* self = dynamic_cast<const TWinControl*>(this); self && !FParent)
+        return self->Showing();
+    return FParent && FParent->Showing();
+}
+
+void TControl::SetEnabled(bool value)
+{
+    if (value == FEnabled)
+        return;
+    FEnabled = value;
+    Perform(CM_ENABLEDCHANGED, 0, 0);
+}
+
+void TControl::SetText(const std::string& value)
+{
+    if (value == FText)
+        return;
+    FText = value;
+    Perform(CM_TEXTCHANGED, 0, 0);
+}
+
+void TControl::SetName(const std::string& name)
+{
+    const bool follow = (FControlStyle & csSetCaption) && FText == TComponent::Name() && !IsLoading();
+    TComponent::SetName(name);
+    if (follow)
+        SetText(name);
+}
+
+void TControl::SetFont(TFont* value)
+{
+    if (value)
+        FFont->CopyValuesFrom(value);
+}
+
+void TControl::FontChanged(TObject*)
+{
+    if (!FTakingParentFont)
+        FParentFont = false;
+    Perform(CM_FONTCHANGED, 0, 0);
+}
+
+void TControl::SetParentFont(bool value)
+{
+    if (value == FParentFont)
+        return;
+    FParentFont = value;
+    if (value && FParent)
+        Perform(CM_PARENTFONTCHANGED, 0, 0);
+}
+
+void TControl::SetColor(TColor value)
+{
+    FParentColor = false;
+    if (value == FColor)
+        return;
+    FColor = value;
+    Perform(CM_COLORCHANGED, 0, 0);
+}
+
+void TControl::SetParentColor(bool value)
+{
+    if (value == FParentColor)
+        return;
+    FParentColor = value;
+    if (value && FParent)
+        Perform(CM_PARENTCOLORCHANGED, 0, 0);
+}
+
+bool TControl::ShowHint() const
+{
+    if (FParentShowHint && FParent)
+        return FParent->ShowHint();
+    return FShowHint;
+}
+
+void TControl::SetShowHint(bool value)
+{
+    FShowHint = value;
+    FParentShowHint = false;
+}
+
+void TControl::SetParentShowHint(bool value)
+{
+    if (value == FParentShowHint)
+        return;
+    // Dropping the parent's switch keeps the value it gave.
+    if (!value)
+        FShowHint = ShowHint();
+    FParentShowHint = value;
+}
+
+void TControl::SetCursor(TCursor value)
+{
+    if (value == FCursor)
+        return;
+    FCursor = value;
+    Perform(CM_CURSORCHANGED, 0, 0);
+}
+
+void TControl::SetPopupMenu(TPopupMenu* value)
+{
+    if (value == FPopupMenu)
+        return;
+    FPopupMenu = value;
+    if (value)
+        value->FreeNotification(this);
+}
+
+void TControl::Notification(TComponent* component, TOperation operation)
+{
+    TComponent::Notification(component, operation);
+    if (operation == opRemove && component == FPopupMenu)
+        FPopupMenu = nullptr;
+}
+
+bool TControl::MouseCapture() const
+{
+    return PointerTracker().Capture() == this;
+}
+
+void TControl::SetMouseCapture(bool value)
+{
+    if (value == MouseCapture())
+        return;
+    PointerTracker().SetCapture(value ? this : nullptr);
+}
+
+// --- Painting ----------------------------------------------------------------------------
+
+void TControl::InvalidateFormRect(const TRect& formRect)
+{
+    if (TForm* form = ParentForm(); form && !formRect.IsEmpty())
+        form->InvalidateRect(formRect);
+}
+
+void TControl::Invalidate()
+{
+    if (!FVisible || !FParent)
+        return;
+    InvalidateFormRect(VisibleFormRect());
+}
+
+void TControl::Repaint()
+{
+    TForm* form = ParentForm();
+    if (!form || !FVisible)
+        return;
+    if (FControlStyle & csOpaque) {
+        form->PaintControlNow(this);
+    } else {
+        Invalidate();
+        form->Update();
+    }
+}
+
+void TControl::Update()
+{
+    if (TForm* form = ParentForm())
+        form->Update();
+}
+
+// --- Messages ----------------------------------------------------------------------------
+
+LRESULT TControl::Perform(unsigned msg, WPARAM wParam, LPARAM lParam)
+{
+    TMessage m{msg, wParam, lParam, 0};
+    WindowProc(m);
+    return m.Result;
+}
+
+void TControl::WindowProc(TMessage& message)
+{
+    // A control that does not want double clicks sees the second press as a plain press.
+    if (!(FControlStyle & csDoubleClicks)) {
+        switch (message.Msg) {
+        case WM_LBUTTONDBLCLK:
+            message.Msg = WM_LBUTTONDOWN;
+            break;
+        case WM_RBUTTONDBLCLK:
+            message.Msg = WM_RBUTTONDOWN;
+            break;
+        case WM_MBUTTONDBLCLK:
+            message.Msg = WM_MBUTTONDOWN;
+            break;
+        default:
+            break;
+        }
+    }
+    Dispatch(message);
+}
+
+void TControl::Dispatch(TMessage& m)
+{
+    switch (m.Msg) {
+    case WM_MOUSEMOVE: WMMouseMove(m); break;
+    case WM_LBUTTONDOWN: WMLButtonDown(m); break;
+    case WM_LBUTTONUP: WMLButtonUp(m); break;
+    case WM_LBUTTONDBLCLK: WMLButtonDblClk(m); break;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK: WMRButtonDown(m); break;
+    case WM_RBUTTONUP: WMRButtonUp(m); break;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK: WMMButtonDown(m); break;
+    case WM_MBUTTONUP: WMMButtonUp(m); break;
+    case CM_ENABLEDCHANGED:
+    case CM_FONTCHANGED:
+    case CM_TEXTCHANGED:
+    case CM_COLORCHANGED: Invalidate(); break;
+    case CM_MOUSEENTER: CMMouseEnter(m); break;
+    case CM_MOUSELEAVE: CMMouseLeave(m); break;
+    case CM_PARENTFONTCHANGED: CMParentFontChanged(m); break;
+    case CM_PARENTCOLORCHANGED: CMParentColorChanged(m); break;
+    default: DefaultHandler(m); break;
+    }
+}
+
+void TControl::DoMouseDown(TMessage& m, TMouseButton button, TShiftState extra)
+{
+    if (!(FControlStyle & csNoStdEvents))
+        MouseDown(button, KeysToShiftState(m.WParam) | extra, PointParamX(m.LParam), PointParamY(m.LParam));
+}
+
+void TControl::DoMouseUp(TMessage& m, TMouseButton button)
+{
+    if (!(FControlStyle & csNoStdEvents))
+        MouseUp(button, KeysToShiftState(m.WParam), PointParamX(m.LParam), PointParamY(m.LParam));
+}
+
+void TControl::WMMouseMove(TMessage& m)
+{
+    if (!(FControlStyle & csNoStdEvents))
+        MouseMove(KeysToShiftState(m.WParam), PointParamX(m.LParam), PointParamY(m.LParam));
+}
+
+// Left button, per message:
+//   press       capture (csCaptureMouse), mark csClicked (csClickEvents), MouseDown
+//   release     free capture; if marked: unmark, Click() when inside; then MouseUp
+//   double      capture, DblClick() (csClickEvents), MouseDown with ssDouble, no mark
+void TControl::WMLButtonDown(TMessage& m)
+{
+    if (FControlStyle & csCaptureMouse)
+        SetMouseCapture(true);
+    if (FControlStyle & csClickEvents)
+        FControlState |= csClicked;
+    DoMouseDown(m, mbLeft, 0);
+}
+
+void TControl::WMLButtonUp(TMessage& m)
+{
+    if (FControlStyle & csCaptureMouse)
+        SetMouseCapture(false);
+    if (FControlState & csClicked) {
+        FControlState &= ~csClicked;
+        if (PtInRect(ClientRect(), Point(PointParamX(m.LParam), PointParamY(m.LParam))))
+            Click();
+    }
+    DoMouseUp(m, mbLeft);
+}
+
+void TControl::WMLButtonDblClk(TMessage& m)
+{
+    if (FControlStyle & csCaptureMouse)
+        SetMouseCapture(true);
+    if (FControlStyle & csClickEvents)
+        DblClick();
+    DoMouseDown(m, mbLeft, ssDouble);
+}
+
+void TControl::WMRButtonDown(TMessage& m)
+{
+    DoMouseDown(m, mbRight, m.Msg == WM_RBUTTONDBLCLK ? TShiftState{ssDouble} : TShiftState{0});
+}
+
+void TControl::WMRButtonUp(TMessage& m)
+{
+    DoMouseUp(m, mbRight);
+}
+
+void TControl::WMMButtonDown(TMessage& m)
+{
+    DoMouseDown(m, mbMiddle, m.Msg == WM_MBUTTONDBLCLK ? TShiftState{ssDouble} : TShiftState{0});
+}
+
+void TControl::WMMButtonUp(TMessage& m)
+{
+    DoMouseUp(m, mbMiddle);
+}
+
+void TControl::CMMouseEnter(TMessage& m)
+{
+    if (FParent)
+        FParent->Perform(m.Msg, 0, reinterpret_cast<LPARAM>(this));
+}
+
+void TControl::CMMouseLeave(TMessage& m)
+{
+    if (FParent)
+        FParent->Perform(m.Msg, 0, reinterpret_cast<LPARAM>(this));
+}
+
+void TControl::CMParentFontChanged(TMessage&)
+{
+    if (!FParentFont || !FParent)
+        return;
+    FTakingParentFont = true;
+    try {
+        FFont->CopyValuesFrom(FParent->Font());
+    } catch (...) {
+        FTakingParentFont = false;
+        throw;
+    }
+    FTakingParentFont = false;
+}
+
+void TControl::CMParentColorChanged(TMessage&)
+{
+    if (!FParentColor || !FParent)
+        return;
+    SetColor(FParent->Color());
+    FParentColor = true;
+}
+
+TAccessibleInfo TControl::AccessibleInfo() const
+{
+    return TAccessibleInfo{arPane, Caption(), Hint(), false};
+}
+
+void TControl::Click()
+{
+    if (OnClick)
+        OnClick(this);
+}
+
+void TControl::DblClick()
+{
+    if (OnDblClick)
+        OnDblClick(this);
+}
+
+void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
+{
+    if (OnMouseDown)
+        OnMouseDown(this, button, shift, x, y);
+}
+
+void TControl::MouseMove(TShiftState shift, int x, int y)
+{
+    if (OnMouseMove)
+        OnMouseMove(this, shift, x, y);
+}
+
+void TControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
+{
+    if (OnMouseUp)
+        OnMouseUp(this, button, shift, x, y);
+}
+
+} // namespace hx

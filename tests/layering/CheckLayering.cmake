@@ -1,0 +1,26 @@
+# Builds each probe of CMakeLists.txt and compares with what it expects. Run as:
+# cmake -DBINARY_DIR=<build tree> -DCASES=<file of probe|header|missing-or-found|place lines>
+#       -P CheckLayering.cmake
+file(STRINGS ${CASES} cases)
+set(failures 0)
+foreach(case ${cases})
+  string(REPLACE "|" ";" fields "${case}")
+  list(GET fields 0 probe)
+  list(GET fields 1 header)
+  list(GET fields 2 expect)
+  list(GET fields 3 place)
+  execute_process(COMMAND ${CMAKE_COMMAND} --build ${BINARY_DIR} --target ${probe}
+                  RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
+  string(REGEX REPLACE "([][+.*?()^$])" "\\\\\\1" pattern "${header}")
+  if(expect STREQUAL "found" AND rc EQUAL 0)
+    message(STATUS "ok: ${place} includes ${header}")
+  elseif(expect STREQUAL "missing" AND NOT rc EQUAL 0 AND out MATCHES "${pattern}: No such file or directory")
+    message(STATUS "ok: ${place} cannot include ${header}")
+  else()
+    message(STATUS "FAILED: ${place} including ${header} should be ${expect}:\n${out}")
+    math(EXPR failures "${failures} + 1")
+  endif()
+endforeach()
+if(failures GREATER 0)
+  message(FATAL_ERROR "${failures} layering check(s) failed")
+endif()
