@@ -152,19 +152,24 @@ void TMainForm1::GlowFadeButtonClick(int n, TObject* /*sender*/)
     Platform().MessageBeep(0);
 }
 
-int HexatintMain(int /*argc*/, char** /*argv*/)
+int StartHexatint(const std::function<void()>& createForms, const std::function<void()>& run)
 {
     try {
         Application->Initialize();
         Application->SetTitle("Hexatint91");
-        Application->CreateForm(MainForm1);
-        Application->Run();
+        createForms();
+        run();
     } catch (const Exception& error) {
         Application->ShowException(error);
     } catch (...) {
         Application->ShowException(Exception());
     }
     return 0;
+}
+
+int HexatintMain(int /*argc*/, char** /*argv*/)
+{
+    return StartHexatint([] { Application->CreateForm(MainForm1); }, [] { Application->Run(); });
 }
 
 } // namespace hx

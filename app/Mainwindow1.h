@@ -1,6 +1,7 @@
 #pragma once
 // The tool's one window: 91 swatches over two gradient panels, a context menu, and the
 // settings file that remembers whether the window stays on top.
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -70,7 +71,13 @@ std::string InformationAddress(const std::string& executablePath);
 // Declares TMainForm1's class information (its method table) once.
 void RegisterMainForm1Class();
 
-// The process entry: returns the exit code (always 0).
+// The start-up: makes the session, titles the application "Hexatint91", creates the forms
+// and runs the message loop. An error escaping any step is shown in the error box (a
+// non-framework error as an empty one) and start-up ends there. Returns the exit code,
+// always 0. The steps are passed in so that tests can stand in for the loop.
+int StartHexatint(const std::function<void()>& createForms, const std::function<void()>& run);
+
+// The process entry: StartHexatint with the main window and the real message loop.
 int HexatintMain(int argc, char** argv);
 
 } // namespace hx

@@ -21,6 +21,11 @@ constexpr TColor RGB(int r, int g, int b)
 constexpr int GetRValue(TColor c) { return static_cast<int>(static_cast<std::uint32_t>(c) & 0xFFu); }
 constexpr int GetGValue(TColor c) { return static_cast<int>((static_cast<std::uint32_t>(c) >> 8) & 0xFFu); }
 constexpr int GetBValue(TColor c) { return static_cast<int>((static_cast<std::uint32_t>(c) >> 16) & 0xFFu); }
+// Channel 0 (red), 1 (green) or 2 (blue), for loops over the three.
+constexpr int GetChannel(TColor c, int index)
+{
+    return static_cast<int>((static_cast<std::uint32_t>(c) >> (8 * index)) & 0xFFu);
+}
 
 // System colour indices.
 enum : int {

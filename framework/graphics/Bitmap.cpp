@@ -212,7 +212,7 @@ TBitmapText TextOf(const TTextDrawing& d)
 {
     TBitmapText text;
     text.Face = QtFontOf(*d.Font);
-    text.Ink = ColorToWord(d.Font->Color());
+    text.Ink = ColorToOpaquePixel(d.Font->Color());
     text.Text = *d.Text;
     text.Left = d.Left;
     text.Baseline = d.Baseline;
@@ -324,7 +324,7 @@ TColor TBitmap::TransparentColor() const
         return FTransparentColor;
     if (FImage->Empty())
         return clDefault;
-    return WordToColor(FImage->Word(0, FImage->Height - 1));
+    return PixelToColor(FImage->Word(0, FImage->Height - 1));
 }
 
 void TBitmap::SetTransparentColor(TColor value)

@@ -16,16 +16,13 @@ namespace hx {
 
 namespace {
 
-constexpr std::uint32_t kRgbMask = 0xFFFFFFu;
-constexpr std::uint32_t kOpaque = 0xFF000000u;
-
 // How the pen colour P meets the pixel D already there (the platform's binary raster modes).
 std::uint32_t ApplyMode(TPenMode mode, std::uint32_t d, std::uint32_t p)
 {
     std::uint32_t r = p;
     switch (mode) {
     case pmBlack: r = 0; break;
-    case pmWhite: r = kRgbMask; break;
+    case pmWhite: r = kPixelRgbMask; break;
     case pmNop: r = d; break;
     case pmNot: r = ~d; break;
     case pmCopy: r = p; break;
@@ -41,7 +38,7 @@ std::uint32_t ApplyMode(TPenMode mode, std::uint32_t d, std::uint32_t p)
     case pmXor: r = p ^ d; break;
     case pmNotXor: r = ~(p ^ d); break;
     }
-    return kOpaque | (r & kRgbMask);
+    return kPixelOpaque | (r & kPixelRgbMask);
 }
 
 // Styled pens: runs of on and off pixels, starting with on, repeating along each line.
@@ -142,7 +139,7 @@ void TCanvas::FillRect(const TRect& r)
     TRect clipped;
     if (!IntersectRect(clipped, area, t.Clip))
         return;
-    FillWords(t, clipped, ColorToWord(FBrush->Color()));
+    FillWords(t, clipped, ColorToOpaquePixel(FBrush->Color()));
     Touched(clipped);
 }
 
@@ -154,7 +151,7 @@ void TCanvas::PenBand(const TCanvasTarget& t, int left, int top, int right, int 
     const TPenStyle style = FPen->Style();
     const TPenMode mode = FPen->Mode();
     const bool opaqueGaps = FBrush->Style() != bsClear;
-    const std::uint32_t gap = opaqueGaps ? ColorToWord(FBrush->Color()) : 0;
+    const std::uint32_t gap = opaqueGaps ? ColorToOpaquePixel(FBrush->Color()) : 0;
     for (int y = std::max(top, t.Clip.Top); y < std::min(bottom, t.Clip.Bottom); ++y) {
         std::uint32_t* row = RowOf(t, y);
         for (int x = std::max(left, t.Clip.Left); x < std::min(right, t.Clip.Right); ++x) {
@@ -181,7 +178,7 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2)
     y1 += t.Origin.Y;
     y2 += t.Origin.Y;
     const bool fill = FBrush->Style() != bsClear;
-    const std::uint32_t brush = ColorToWord(FBrush->Color());
+    const std::uint32_t brush = ColorToOpaquePixel(FBrush->Color());
     TRect touched;
     if (FPen->Style() == psClear) {
         // Without a pen the figure is one pixel smaller each way.
@@ -198,7 +195,7 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2)
     if (fill && IntersectRect(area, inner, t.Clip))
         FillWords(t, area, brush);
     // The four bands never overlap, so a combining pen mode touches each pixel once.
-    const std::uint32_t pen = ColorToWord(FPen->Color());
+    const std::uint32_t pen = ColorToOpaquePixel(FPen->Color());
     const int topEnd = std::min(inner.Top, outer.Bottom);
     const int bottomStart = std::max(inner.Bottom, topEnd);
     const int leftEnd = std::min(inner.Left, outer.Right);
@@ -242,9 +239,9 @@ void TCanvas::DrawLine(const TCanvasTarget& t, int x0, int y0, int x1, int y1)
     const int lead = (w - 1) / 2;
     const TPenStyle style = FPen->Style();
     const TPenMode mode = FPen->Mode();
-    const std::uint32_t pen = ColorToWord(FPen->Color());
+    const std::uint32_t pen = ColorToOpaquePixel(FPen->Color());
     const bool opaqueGaps = FBrush->Style() != bsClear;
-    const std::uint32_t gap = ColorToWord(FBrush->Color());
+    const std::uint32_t gap = ColorToOpaquePixel(FBrush->Color());
     int left = INT32_MAX, top = INT32_MAX, right = INT32_MIN, bottom = INT32_MIN;
     int err = dx + dy;
     int x = x0, y = y0;
@@ -325,9 +322,9 @@ void TCanvas::DrawTextCell(const TRect* clip, int x, int y, const std::string& t
     const TRect cell = Rect(left, top, left + measured.Advance, baseline + metrics.descent());
     TRect part;
     if (FBrush->Style() != bsClear && IntersectRect(part, cell, limit))
-        FillWords(t, part, ColorToWord(FBrush->Color()));
+        FillWords(t, part, ColorToOpaquePixel(FBrush->Color()));
     TextBegin(limit);
-    const std::uint32_t ink = ColorToWord(FFont->Color());
+    const std::uint32_t ink = ColorToOpaquePixel(FFont->Color());
     {
         QImage image(reinterpret_cast<uchar*>(t.Bits), t.Width, t.Height, t.StrideWords * 4,
                      QImage::Format_RGB32);
@@ -386,10 +383,10 @@ void TCanvas::CopyBitmap(const TRect& dest, TBitmap* graphic)
     const long long sw = source.Width, sh = source.Height;
     const long long dw = area.Width(), dh = area.Height();
     const bool mono = source.Format == pf1bit;
-    const std::uint32_t zero = ColorToWord(FTextColor);
-    const std::uint32_t one = ColorToWord(FBkColor);
+    const std::uint32_t zero = ColorToOpaquePixel(FTextColor);
+    const std::uint32_t one = ColorToOpaquePixel(FBkColor);
     const bool transparent = graphic->Transparent();
-    const std::uint32_t key = ColorToWord(graphic->TransparentColor()) & kRgbMask;
+    const std::uint32_t key = ColorToOpaquePixel(graphic->TransparentColor()) & kPixelRgbMask;
     if (sw == dw && sh == dh && source.Wide()) {
         // An unscaled copy of 32-bit words (every Draw of a paint's own bitmap): each
         // target pixel reads its own source pixel, with no scaling or format dispatch.
@@ -397,9 +394,9 @@ void TCanvas::CopyBitmap(const TRect& dest, TBitmap* graphic)
             std::uint32_t* row = RowOf(t, y);
             const std::uint32_t* from = source.Row(y - area.Top);
             for (int x = clipped.Left; x < clipped.Right; ++x) {
-                const std::uint32_t word = from[x - area.Left] & kRgbMask;
+                const std::uint32_t word = from[x - area.Left] & kPixelRgbMask;
                 if (!transparent || word != key)
-                    row[x] = kOpaque | word;
+                    row[x] = kPixelOpaque | word;
             }
         }
         Touched(clipped);
@@ -413,7 +410,7 @@ void TCanvas::CopyBitmap(const TRect& dest, TBitmap* graphic)
             const std::uint32_t word = source.Word(sx, sy);
             if (transparent && word == key)
                 continue;
-            row[x] = mono ? (word ? one : zero) : (kOpaque | word);
+            row[x] = mono ? (word ? one : zero) : (kPixelOpaque | word);
         }
     }
     Touched(clipped);
@@ -428,7 +425,7 @@ TColor TCanvas::Pixel(int x, int y)
     y += t.Origin.Y;
     if (!Inside(t.Clip, x, y))
         return -1;
-    return WordToColor(RowOf(t, y)[x]);
+    return PixelToColor(RowOf(t, y)[x]);
 }
 
 void TCanvas::SetPixel(int x, int y, TColor color)
@@ -440,7 +437,7 @@ void TCanvas::SetPixel(int x, int y, TColor color)
     y += t.Origin.Y;
     if (!Inside(t.Clip, x, y))
         return;
-    RowOf(t, y)[x] = ColorToWord(color);
+    RowOf(t, y)[x] = ColorToOpaquePixel(color);
     Touched(Rect(x, y, x + 1, y + 1));
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "framework/graphics/Canvas.h"
+#include "framework/graphics/PixelWord.h"
 
 namespace hx {
 
@@ -21,19 +22,5 @@ public:
         canvas.DrawTextCell(clip, x, y, text, underlineFrom, underlineTo);
     }
 };
-
-// A colour as a surface word: resolved, red << 16 | green << 8 | blue, top byte 0xFF.
-inline std::uint32_t ColorToWord(TColor color)
-{
-    const TColor rgb = ColorToRGB(color);
-    return 0xFF000000u | static_cast<std::uint32_t>(GetRValue(rgb)) << 16 |
-           static_cast<std::uint32_t>(GetGValue(rgb)) << 8 | static_cast<std::uint32_t>(GetBValue(rgb));
-}
-
-inline TColor WordToColor(std::uint32_t word)
-{
-    return RGB(static_cast<int>((word >> 16) & 0xFF), static_cast<int>((word >> 8) & 0xFF),
-               static_cast<int>(word & 0xFF));
-}
 
 } // namespace hx

@@ -227,9 +227,9 @@ bool Blit(TCanvas* dest, int x, int y, int w, int h, const TBlitSource* source, 
     if (!IntersectRect(clipped, area, t.Clip))
         return true;
     const unsigned index = (rop >> 16) & 0xFFu;
-    const std::uint32_t pattern = ColorToWord(dest->Brush()->Color()) & 0xFFFFFFu;
-    const std::uint32_t zero = ColorToWord(dest->DeviceTextColor()) & 0xFFFFFFu;
-    const std::uint32_t one = ColorToWord(dest->DeviceBkColor()) & 0xFFFFFFu;
+    const std::uint32_t pattern = ColorToPixel(dest->Brush()->Color());
+    const std::uint32_t zero = ColorToPixel(dest->DeviceTextColor());
+    const std::uint32_t one = ColorToPixel(dest->DeviceBkColor());
     const bool destMono = TCanvasAccess::IsMonochrome(*dest);
     for (int py = clipped.Top; py < clipped.Bottom; ++py) {
         std::uint32_t* row = t.Bits + static_cast<std::ptrdiff_t>(py) * t.StrideWords;

@@ -5,20 +5,26 @@
 
 #include "framework/graphics/Bitmap.h"
 #include "framework/graphics/Gdi.h"
+#include "framework/graphics/PixelWord.h"
 #include "framework/runtime/WinControl.h"
 
 namespace hx {
 
-namespace {
+// --- Group member ------------------------------------------------------------------------
 
-std::uint32_t PixelWordOf(TColor color)
+void TButtonGroupMember::TellGroup(TWinControl& parent, int groupIndex) const
 {
-    const TColor rgb = ColorToRGB(color);
-    return static_cast<std::uint32_t>(GetRValue(rgb)) << 16 | static_cast<std::uint32_t>(GetGValue(rgb)) << 8 |
-           static_cast<std::uint32_t>(GetBValue(rgb));
+    TMessage m{CM_BUTTONPRESSED, static_cast<WPARAM>(groupIndex), AsParam(this), 0};
+    parent.Broadcast(m);
 }
 
-} // namespace
+const TButtonGroupMember* TButtonGroupMember::GroupSender(const TMessage& message, int groupIndex) const
+{
+    if (message.Msg != CM_BUTTONPRESSED || message.WParam != static_cast<WPARAM>(groupIndex))
+        return nullptr;
+    const TButtonGroupMember* sender = FromParam(message.LParam);
+    return sender == this ? nullptr : sender;
+}
 
 TSpeedButton::TSpeedButton(TComponent* owner) : TGraphicControl(owner), FGlyph(std::make_unique<TBitmap>())
 {
@@ -76,18 +82,14 @@ void TSpeedButton::UpdateExclusive()
 {
     if (FGroupIndex == 0 || !Parent())
         return;
-    TMessage m{CM_BUTTONPRESSED, static_cast<WPARAM>(FGroupIndex), reinterpret_cast<LPARAM>(this), 0};
-    Parent()->Broadcast(m);
+    TellGroup(*Parent(), FGroupIndex);
 }
 
-// Another member of the group went down or changed its all-up switch. The sender is always
-// read as a speed button: that is the protocol's contract, whoever it speaks for.
+// Another member of the group went down or changed its all-up switch.
 void TSpeedButton::CMButtonPressed(TMessage& m)
 {
-    if (m.WParam != static_cast<WPARAM>(FGroupIndex))
-        return;
-    auto* sender = reinterpret_cast<TSpeedButton*>(m.LParam);
-    if (!sender || sender == this)
+    const TButtonGroupMember* sender = GroupSender(m, FGroupIndex);
+    if (!sender)
         return;
     if (sender->Down() && FDown) {
         FDown = false;
@@ -392,12 +394,12 @@ void TSpeedButton::DrawGlyph(TCanvas* c, TPoint at) const
     image.SetTransparentColor(see);
     image.SetTransparent(true);
     if (FState == bsDisabled) {
-        const std::uint32_t seeWord = PixelWordOf(see);
-        const std::uint32_t shadow = PixelWordOf(clBtnShadow);
+        const std::uint32_t seeWord = ColorToPixel(see);
+        const std::uint32_t shadow = ColorToPixel(clBtnShadow);
         for (int y = 0; y < image.Height(); ++y) {
             auto* row = static_cast<std::uint32_t*>(image.ScanLine(y));
             for (int x = 0; x < image.Width(); ++x)
-                if ((row[x] & 0xFFFFFFu) != seeWord)
+                if ((row[x] & kPixelRgbMask) != seeWord)
                     row[x] = shadow;
         }
     }

@@ -5,11 +5,10 @@
 // Button groups: buttons of one parent with the same non-zero GroupIndex form a group in
 // which at most one is down. A member that goes down (or changes its group or its AllowAllUp)
 // tells the others through its parent's CM_BUTTONPRESSED broadcast:
-//   WParam = the group index, LParam = the sender as a TSpeedButton*, Result = 0.
+//   WParam = the group index, LParam = the sender as a TButtonGroupMember*, Result = 0.
 // A receiver of the same group that is down comes up when the sender is down, and every
-// receiver takes the sender's AllowAllUp, so a group shares one value. Other controls take
-// part in the same protocol by sending a TSpeedButton that speaks for them and by reading
-// the sender's Down() and AllowAllUp().
+// receiver takes the sender's AllowAllUp, so a group shares one value. Any control takes
+// part by implementing TButtonGroupMember.
 #include <memory>
 #include <string>
 
@@ -19,6 +18,30 @@
 namespace hx {
 
 class TBitmap;
+
+class TWinControl;
+
+// One member of a button group, as the others see it during the broadcast.
+class TButtonGroupMember {
+public:
+    virtual bool Down() const = 0;
+    virtual bool AllowAllUp() const = 0;
+
+    // The broadcast's LParam for a member, and the member it names (null for none).
+    static LPARAM AsParam(const TButtonGroupMember* member) { return reinterpret_cast<LPARAM>(member); }
+    static const TButtonGroupMember* FromParam(LPARAM param)
+    {
+        return reinterpret_cast<const TButtonGroupMember*>(param);
+    }
+
+protected:
+    ~TButtonGroupMember() = default;
+    // Tells the other members of group groupIndex among parent's children about this one.
+    void TellGroup(TWinControl& parent, int groupIndex) const;
+    // The sender of a broadcast that concerns this member of group groupIndex: another
+    // member of the same group; null for any other message, group or sender.
+    const TButtonGroupMember* GroupSender(const TMessage& message, int groupIndex) const;
+};
 
 // Where the glyph sits relative to the caption.
 // The value list names the values for form descriptions (EnumNames.h).
@@ -38,7 +61,7 @@ void CalcButtonLayout(TCanvas* canvas, const TBitmap* glyph, const std::string& 
 // What the button shows: bsDown is the momentary press, bsExclusive the latched Down.
 enum TButtonState { bsUp, bsDisabled, bsDown, bsExclusive };
 
-class TSpeedButton : public TGraphicControl {
+class TSpeedButton : public TGraphicControl, public TButtonGroupMember {
 public:
     explicit TSpeedButton(TComponent* owner);
     ~TSpeedButton() override;
@@ -48,11 +71,11 @@ public:
     int GroupIndex() const { return FGroupIndex; }
     void SetGroupIndex(int value);
     // Whether the down button of the group may be raised by clicking it (or SetDown(false)).
-    bool AllowAllUp() const { return FAllowAllUp; }
+    bool AllowAllUp() const override { return FAllowAllUp; }
     void SetAllowAllUp(bool value);
     // Latched down. Going down raises the group's other down button; requests the group
     // rules forbid (no group, raising without AllowAllUp) are ignored.
-    bool Down() const { return FDown; }
+    bool Down() const override { return FDown; }
     void SetDown(bool value);
     // A flat button shows its frame only while the pointer is over it or it is down.
     bool Flat() const { return FFlat; }

@@ -10,18 +10,12 @@
 #include <QImage>
 
 #include "framework/graphics/BitmapPrivate.h"
+#include "framework/graphics/PixelWord.h"
 #include "framework/runtime/FormWindow.h"
 
 namespace hx {
 
 namespace {
-
-std::uint32_t PixelWord(TColor color)
-{
-    const TColor rgb = ColorToRGB(color);
-    return 0xFF000000u | (static_cast<std::uint32_t>(GetRValue(rgb)) << 16) |
-           (static_cast<std::uint32_t>(GetGValue(rgb)) << 8) | static_cast<std::uint32_t>(GetBValue(rgb));
-}
 
 QRect ToQRect(const TRect& r)
 {
@@ -36,7 +30,7 @@ void TForm::ResizeSurface()
 {
     QImage& img = FImpl->Surface;
     img = QImage(Width(), Height(), QImage::Format_RGB32);
-    img.fill(PixelWord(Color()));
+    img.fill(ColorToOpaquePixel(Color()));
     FSurface.Bits = img.isNull() ? nullptr : reinterpret_cast<std::uint32_t*>(img.bits());
     FSurface.StrideWords = img.isNull() ? 0 : static_cast<int>(img.bytesPerLine() / 4);
     FSurface.Width = img.isNull() ? 0 : Width();
@@ -86,7 +80,7 @@ void TForm::PaintPass()
     IntersectRect(region, FImpl->Invalid, ClientRect()); // the form may have shrunk since
     FImpl->Invalid = TRect{};
     ++FPaintPassCount;
-    const std::uint32_t word = PixelWord(Color());
+    const std::uint32_t word = ColorToOpaquePixel(Color());
     for (int y = region.Top; y < region.Bottom; ++y) {
         std::uint32_t* row = FSurface.Bits + static_cast<size_t>(y) * FSurface.StrideWords;
         std::fill(row + region.Left, row + region.Right, word);

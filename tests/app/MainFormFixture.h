@@ -28,7 +28,8 @@ protected:
         if (const char* old = std::getenv("XDG_CONFIG_HOME"))
             FOldConfigHome = old;
         setenv("XDG_CONFIG_HOME", (Folder + "/config").c_str(), 1);
-        // Errors escaping handlers reach the application's report, as in the running tool.
+        // Errors escaping handlers reach the application's report, captioned as the entry
+        // titles it (StartupTest checks the entry itself).
         Application->Initialize();
         Application->SetTitle("Hexatint91");
     }

@@ -1,6 +1,7 @@
 // The main window's description against the palette's generation rules: a typo in any of
 // the 91 rows, a swapped creation order or a handler bound to the wrong swatch shows here.
 #include <set>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -50,13 +51,14 @@ TEST(PaletteRules, KnownSwatches)
         {91, 404, 154, "#ffff00", "RGB(255,255,0)", RGB(0, 255, 255), clWhite},
     };
     for (const Row& r : rows) {
+        SCOPED_TRACE("swatch " + std::to_string(r.N));
         const TSwatchSpec s = GeneratedSwatch(r.N);
-        EXPECT_EQ(s.Left, r.Left) << r.N;
-        EXPECT_EQ(s.Top, r.Top) << r.N;
-        EXPECT_EQ(s.Caption, r.Caption) << r.N;
-        EXPECT_EQ(s.Hint, r.Hint) << r.N;
-        EXPECT_EQ(s.CaptionOverColor, r.Over) << r.N;
-        EXPECT_EQ(s.FontColor, r.Font) << r.N;
+        EXPECT_EQ(s.Left, r.Left);
+        EXPECT_EQ(s.Top, r.Top);
+        EXPECT_EQ(s.Caption, r.Caption);
+        EXPECT_EQ(s.Hint, r.Hint);
+        EXPECT_EQ(s.CaptionOverColor, r.Over);
+        EXPECT_EQ(s.FontColor, r.Font);
     }
 }
 
@@ -103,7 +105,7 @@ TEST_F(MainFormTest, ControlsAreCreatedPanelsFirstThenSwatchesInNumberOrder)
     EXPECT_EQ(form.Controls(0), form.GradBox2);
     EXPECT_EQ(form.Controls(1), form.GradBox1);
     for (int n = 1; n <= 91; ++n)
-        EXPECT_EQ(form.Controls(1 + n), form.GlowFadeButton(n)) << n;
+        EXPECT_EQ(form.Controls(1 + n), form.GlowFadeButton(n)) << "swatch " << n;
 }
 
 TEST_F(MainFormTest, WindowPropertiesAndMenu)

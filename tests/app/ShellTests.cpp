@@ -11,6 +11,7 @@
 
 #include "MainFormFixture.h"
 #include "framework/runtime/Application.h"
+#include "framework/services/QtPlatform.h"
 
 namespace hx::test {
 namespace {
@@ -133,6 +134,42 @@ TEST(InformationPage, AddressCarriesTheExecutablesBaseName)
     };
     for (const auto& c : cases)
         EXPECT_EQ(InformationAddress(c.Path), prefix + c.Name) << c.Path;
+}
+
+// The desktop's own URL handler stands behind the information item, and none can be found:
+// the page simply does not open. Nothing is reported and the window goes on working.
+class TRealShellPlatform : public TPlatformScope {
+public:
+    void ShellOpen(const std::string& address) override
+    {
+        TPlatformScope::ShellOpen(address);
+        QtPlatform().ShellOpen(address);
+    }
+};
+
+TEST(InformationPage, AShellThatCannotOpenThePageReportsNothing)
+{
+    TRealShellPlatform platform;
+    char pattern[] = "/tmp/hexatint-shell-XXXXXX";
+    const std::string folder = mkdtemp(pattern);
+    platform.SetModuleFileName(folder + "/Hexatint91");
+    const std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
+    setenv("PATH", folder.c_str(), 1); // an empty folder: no handler to start
+    Application->Initialize();
+    Application->SetTitle("Hexatint91");
+    {
+        TMainForm1 form(nullptr);
+        MainForm1 = &form;
+        form.AfterConstruction();
+        EXPECT_NO_THROW(form.N6->Click());
+        EXPECT_EQ(platform.ShellOpens().size(), 1u);
+        EXPECT_TRUE(platform.ErrorBoxes().empty());
+        form.GlowFadeButton(89)->Click();
+        EXPECT_EQ(platform.ClipboardTexts(), std::vector<std::string>{"#ff9900"}) << "the window still works";
+        MainForm1 = nullptr;
+    }
+    setenv("PATH", path.c_str(), 1);
+    std::filesystem::remove_all(folder);
 }
 
 TEST_F(MainFormTest, InformationItemOpensThePageAndSettingsKeepTheirFixedName)

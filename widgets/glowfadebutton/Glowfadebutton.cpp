@@ -14,16 +14,6 @@ namespace hx {
 
 namespace {
 
-int Channel(TColor color, int index)
-{
-    return static_cast<int>((static_cast<std::uint32_t>(color) >> (8 * index)) & 0xFF);
-}
-
-TColor Pack(const int channels[3])
-{
-    return static_cast<TColor>((channels[0] & 0xFF) | (channels[1] & 0xFF) << 8 | (channels[2] & 0xFF) << 16);
-}
-
 // A channel plus a step, kept inside int so that an extreme Step cannot overflow.
 int AddSaturated(int value, long long delta)
 {
@@ -35,8 +25,8 @@ int AddSaturated(int value, long long delta)
 bool AtOrPast(TColor rgb, TColor end, TColor other)
 {
     for (int i = 0; i < 3; ++i) {
-        const int v = Channel(rgb, i), e = Channel(end, i);
-        if (e >= Channel(other, i) ? v < e : v > e)
+        const int v = GetChannel(rgb, i), e = GetChannel(end, i);
+        if (e >= GetChannel(other, i) ? v < e : v > e)
             return false;
     }
     return true;
@@ -154,10 +144,12 @@ void TGlowFadeButton::MouseMove(TShiftState shift, int x, int y)
         Font()->SetColor(FCaptionOverColor);
     }
     if (!FFadeTimer->Enabled() && FFadeOnOver) {
+        FHovered = true;
         FFadeDelta = FStep;
         FFadeTimer->SetEnabled(true);
     }
     if (!FFadeOnOver) {
+        FHovered = FHovered || !FFadeTimer->Enabled(); // a fade-out keeps running
         FCurrentBorderColor = FBorderDestColor;
         FCurrentColor = FDestColor;
         Paint();
@@ -166,6 +158,7 @@ void TGlowFadeButton::MouseMove(TShiftState shift, int x, int y)
 
 void TGlowFadeButton::MouseLeave(TMessage&)
 {
+    FHovered = false;
     if (FFadeOnLeave) {
         // A running fade-in simply reverses; the next tick paints.
         FFadeDelta = FStep == INT_MIN ? INT_MAX : -FStep;
@@ -180,6 +173,15 @@ void TGlowFadeButton::MouseLeave(TMessage&)
     }
     if (onMouseLeave)
         onMouseLeave(this);
+}
+
+// A running timer fades towards the end of the last pointer event (in after a move that
+// started it, out after a leave); a stopped one rests there.
+TFadePhase TGlowFadeButton::FadePhase() const
+{
+    if (FFadeTimer->Enabled())
+        return FHovered ? TFadePhase::FadingIn : TFadePhase::FadingOut;
+    return FHovered ? TFadePhase::Over : TFadePhase::Idle;
 }
 
 // Without a saved colour (no move has come over the button yet) the font keeps its colour
@@ -215,8 +217,8 @@ TColor TGlowFadeButton::StepPair(TColor current, TColor fromColor, TColor toColo
     const TColor to = ColorToRGB(toColor);
     int sums[3];
     for (int i = 0; i < 3; ++i) {
-        const long long delta = Channel(to, i) >= Channel(from, i) ? FFadeDelta : -static_cast<long long>(FFadeDelta);
-        sums[i] = AddSaturated(Channel(rgb, i), delta);
+        const long long delta = GetChannel(to, i) >= GetChannel(from, i) ? FFadeDelta : -static_cast<long long>(FFadeDelta);
+        sums[i] = AddSaturated(GetChannel(rgb, i), delta);
     }
     return ERGB(sums[0], sums[1], sums[2], true, noStop, fromColor, toColor);
 }
@@ -232,11 +234,11 @@ TColor TGlowFadeButton::ERGB(int red, int green, int blue, bool rangeClamp, bool
         if (!rangeClamp) {
             v = std::clamp(v, 0, 255);
         } else {
-            const int a = Channel(from, i), b = Channel(to, i);
+            const int a = GetChannel(from, i), b = GetChannel(to, i);
             v = std::clamp(v, std::min(a, b), std::max(a, b));
         }
     }
-    const TColor result = Pack(channels);
+    const TColor result = RGB(channels[0], channels[1], channels[2]);
     if (!noStop && (AtOrPast(result, from, to) || AtOrPast(result, to, from)))
         FFadeTimer->SetEnabled(false);
     return result;

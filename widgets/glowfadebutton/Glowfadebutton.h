@@ -16,6 +16,9 @@ namespace hx {
 
 using TCaption = std::string;
 
+// Where the hover fade stands (the table is beside MouseMove).
+enum class TFadePhase : unsigned char { Idle, FadingIn, Over, FadingOut };
+
 class TGlowFadeButton : public TGraphicControl {
 public:
     explicit TGlowFadeButton(TComponent* owner);
@@ -71,6 +74,7 @@ public:
     TColor CurrentBorderColor() const { return FCurrentBorderColor; }
     TTimer* FadeTimer() const { return FFadeTimer; }
     int FadeDelta() const { return FFadeDelta; }
+    TFadePhase FadePhase() const;
     TColor NormalCaptionColor() const { return FNormalCaptionColor; }
 
 private:
@@ -89,6 +93,7 @@ private:
     TColor FCurrentColor = 0;
     TTimer* FFadeTimer = nullptr; // owned (as a component) and freed first
     int FFadeDelta = 0;
+    bool FHovered = false; // a move came over the button and no leave since
     int FStep = 0;
     TColor FColor = 0;
     TColor FNormalCaptionColor = 0;

@@ -9,13 +9,13 @@ namespace hx {
 
 const TEnumInfo& GradStyleInfo()
 {
-    static const TEnumInfo info{"TGradStyle", {"gsTopBottom", "gsBottomTop", "gsLeftRight", "gsRightLeft", "gsNone"}};
+    static const TEnumInfo info{"TGradStyle", {HX_GRADSTYLE_VALUES(HX_ENUM_NAME)}};
     return info;
 }
 
 const TEnumInfo& FontStyle3DInfo()
 {
-    static const TEnumInfo info{"TFontStyle3D", {"fsLowShadow", "fsRaiseShadow", "fsLow3D", "fsRaise3D"}};
+    static const TEnumInfo info{"TFontStyle3D", {HX_FONTSTYLE3D_VALUES(HX_ENUM_NAME)}};
     return info;
 }
 

@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 
+#include "framework/core/EnumNames.h"
 #include "framework/core/Color.h"
 #include "framework/runtime/GraphicControl.h"
 #include "framework/core/Events.h"
@@ -17,8 +18,10 @@
 
 namespace hx {
 
-enum TGradStyle : unsigned char { gsTopBottom, gsBottomTop, gsLeftRight, gsRightLeft, gsNone };
-enum TFontStyle3D : unsigned char { fsLowShadow, fsRaiseShadow, fsLow3D, fsRaise3D };
+#define HX_GRADSTYLE_VALUES(X) X(gsTopBottom) X(gsBottomTop) X(gsLeftRight) X(gsRightLeft) X(gsNone)
+enum TGradStyle : unsigned char { HX_GRADSTYLE_VALUES(HX_ENUM_VALUE) };
+#define HX_FONTSTYLE3D_VALUES(X) X(fsLowShadow) X(fsRaiseShadow) X(fsLow3D) X(fsRaise3D)
+enum TFontStyle3D : unsigned char { HX_FONTSTYLE3D_VALUES(HX_ENUM_VALUE) };
 
 const TEnumInfo& GradStyleInfo();   // gsTopBottom … gsNone
 const TEnumInfo& FontStyle3DInfo(); // fsLowShadow … fsRaise3D

@@ -4,93 +4,39 @@
 // pointer is over it and derives its hover, pressed and disabled images from the single
 // glyph, pixel by pixel, on every paint.
 //
-// The unit holds the colour set TShineBtnColors, the unit's enumerations, the drawing
-// state, the button's properties, its drawing (Paint and its passes, the state images of
-// CreateStateGlyph) and its interaction (press, hover, poll timer, keyboard, button group).
+// The unit is split along its seams: the colour set (ShineBtnColors), the state images as
+// pixel passes (ShineGlyph), the drawing state and its transitions (ShineState); the button
+// itself is declared here, built and given its properties in Shinespdbtn.cpp, drawn in
+// ShinespdbtnPaint.cpp, driven in ShinespdbtnInput.cpp and registered in
+// ShinespdbtnRegister.cpp.
 #include <cstdint>
 #include <memory>
 
 #include "framework/graphics/Bitmap.h"
-#include "framework/runtime/Buttons.h" // TButtonLayout, TSpeedButton
+#include "framework/runtime/Buttons.h" // TButtonLayout, TButtonGroupMember
 #include "framework/core/Color.h"
+#include "framework/core/EnumNames.h"
 #include "framework/runtime/Control.h"
 #include "framework/core/Events.h"
 #include "framework/graphics/Font.h"
+#include "framework/graphics/PixelWord.h"
 #include "framework/core/Messages.h"
 #include "framework/core/Types.h"
+#include "widgets/shinespdbtn/ShineBtnColors.h"
+#include "widgets/shinespdbtn/ShineGlyph.h"
+#include "widgets/shinespdbtn/ShineState.h"
 
 namespace hx {
 
 class TTimer;
 
-enum TFrameType : unsigned char { ftFlatFrame, ftNormalFrame, ftEnclosedFrame };
-
-// How the glyph is lit while hovered or pressed (tinted with ShineColor).
-enum TActiveImageType : unsigned char {
-    aiNormal, aiXorLight, aiHalfLight, aiQuaterLight, aiAddLight, aiFrameLight, aiFrameLight2, aiMaskLight,
-};
-
-// How the glyph is shown while disabled (blended with the face colour of Colors).
-enum TDisabledImageType : unsigned char {
-    diDefault, diGrayscale, diAlphaHalfTrans, diAlphaQuaterTrans, diMaskTrans,
-};
-
-// The drawing state: which colour set, frame, font and state image a paint uses.
-enum TShineState : unsigned char { ssPressed, ssDown, ssActive, ssUp, ssDisabled };
-
-// A colour resolved to RGB (system colours included) as a 32-bit pixel word
-// red << 16 | green << 8 | blue, top byte 0.
-std::uint32_t ColorToPixel(TColor color);
+#define HX_FRAMETYPE_VALUES(X) X(ftFlatFrame) X(ftNormalFrame) X(ftEnclosedFrame)
+enum TFrameType : unsigned char { HX_FRAMETYPE_VALUES(HX_ENUM_VALUE) };
 
 // The mouse buttons and shift, control and alt keys held now, as the platform reports them.
 TShiftState CurrentShiftState();
 
-// The colours of one face look. Every real change raises OnChange once.
-class TShineBtnColors : public TPersistent {
-public:
-    TShineBtnColors();
-    ~TShineBtnColors() override;
-    const char* ClassName() const override { return "TShineBtnColors"; }
-
-    TColor Color() const { return FColor; }
-    void SetColor(TColor value);
-    TColor Highlight() const { return FHighlight; }
-    void SetHighlight(TColor value);
-    TColor Shadow() const { return FShadow; }
-    void SetShadow(TColor value);
-    TColor DarkShadow() const { return FDarkShadow; }
-    void SetDarkShadow(TColor value);
-    TColor GradColor() const { return FGradColor; }
-    void SetGradColor(TColor value);
-    bool GradVertical() const { return FGradVertical; }
-    void SetGradVertical(bool value);
-    bool Gradation() const { return FGradation; }
-    void SetGradation(bool value);
-
-    // Between two colour sets. Taking values notifies twice (once through the source's
-    // CopyValuesTo, once more here), whether or not anything differed. Anything other than
-    // a colour set, or null, raises the assignment error and changes nothing.
-    void CopyValuesTo(TPersistent* dest) override;
-    void CopyValuesFrom(TPersistent* source) override;
-
-    TNotifyEvent OnChange;
-
-private:
-    template <class V>
-    void Store(V& field, V value);
-    void Notify();
-    void TakeValues(const TShineBtnColors& source);
-
-    TColor FColor = clBtnFace;
-    TColor FHighlight = clBtnHighlight;
-    TColor FShadow = clBtnShadow;
-    TColor FDarkShadow = clWindowFrame;
-    TColor FGradColor = clBlue;
-    bool FGradVertical = false;
-    bool FGradation = false;
-};
-
-class TShineSpeedButton : public TGraphicControl {
+class TShineSpeedButton : public TGraphicControl, public TButtonGroupMember {
 public:
     explicit TShineSpeedButton(TComponent* owner);
     ~TShineSpeedButton() override;
@@ -124,7 +70,7 @@ public:
     // --- Published properties --------------------------------------------------------------
     int GroupIndex() const { return FGroupIndex; }
     void SetGroupIndex(int value);
-    bool Down() const { return FDown; }
+    bool Down() const override { return FDown; }
     void SetDown(bool value);
     bool ClickDownHook() const { return FClickDownHook; }
     void SetClickDownHook(bool value);
@@ -163,7 +109,7 @@ public:
     void SetFontShadow(TColor value);
     TFont* ActiveFont() const { return FActiveFont.get(); }
     void SetActiveFont(TFont* value);
-    bool AllowAllUp() const { return FAllowAllUp; }
+    bool AllowAllUp() const override { return FAllowAllUp; }
     void SetAllowAllUp(bool value);
     TButtonLayout Layout() const { return FLayout; }
     void SetLayout(TButtonLayout value);
@@ -196,8 +142,8 @@ public:
     void ActiveButtonTimerOnTimer(TObject* sender);
 
 protected:
-    // Stores the group index and tells the siblings of the group through a framework speed
-    // button that speaks for this one during the parent's CM_BUTTONPRESSED broadcast.
+    // Stores the group index and tells the siblings of the group (the parent's
+    // CM_BUTTONPRESSED broadcast, as every group member does).
     void GroupUpdateStatus(int value);
 
     void WMLButtonDblClick(TMessage& message);
@@ -238,7 +184,6 @@ protected:
     bool FMouseInside = false;
     bool FTracking = false;
     TShineState FState = ssUp;
-    TSpeedButton* FGroupProxy = nullptr; // speaks for this button during a group broadcast
     TTimer* FActiveButtonTimer = nullptr; // owned as a component, freed first
 
 private:
@@ -246,16 +191,15 @@ private:
     void StoreAndInvalidate(V& field, V value);
     void CopyIntoColorSet(TShineBtnColors& own, TShineBtnColors* value);
     void CopyIntoFont(TFont& own, TFont* value);
-    void ApplyActiveImage(TBitmap& result, std::uint32_t key);
-    // True when the result became the one-bit emboss mask.
-    bool ApplyDisabledImage(TBitmap& result, std::uint32_t key);
     bool IsPressedLook() const { return FState == ssPressed || FState == ssDown; }
     const TShineBtnColors& StateColors() const { return IsPressedLook() ? *FPressedColors : *FColors; }
     bool FrameSwitch() const;
     void DrawEmbossMask(TCanvas* canvas, TBitmap* mask, TPoint p);
     void DrawCaption(TCanvas* canvas, TRect r);
+    // Every change of FState goes through here (the table is ShineTransition's); true when
+    // the state changed. before is read by HookEnd only.
+    bool Go(TShineEvent event, TShineState before = ssUp);
     bool Inside(int x, int y) const;
-    void TellGroup();
 };
 
 // Declares the published properties of TShineBtnColors and TShineSpeedButton and registers

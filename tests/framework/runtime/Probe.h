@@ -67,6 +67,9 @@ public:
         TGraphicControl::Dispatch(message);
     }
 
+protected:
+    TLog& Log() { return FLog; }
+
 private:
     // Appended piece by piece: GCC 12 misjudges `"literal" + std::string&&` as an overlapping
     // copy (-Wrestrict) in optimised builds.

@@ -142,7 +142,10 @@ TEST(IniFileRead, IntegerRule)
     for (const TIntCase& c : cases) {
         SCOPED_TRACE(std::string("text \"") + c.Text + "\"");
         int value = 12345;
-        ASSERT_EQ(TryStrToInt(c.Text, value), c.Converts);
+        const bool converts = TryStrToInt(c.Text, value);
+        EXPECT_EQ(converts, c.Converts);
+        if (converts != c.Converts)
+            continue; // the value says nothing more; the other rows still run
         if (c.Converts)
             EXPECT_EQ(value, c.Value);
         else

@@ -161,7 +161,6 @@ TEST_F(TimerTest, HandlerStoppingOrRetuningItsTimerInsideATick)
     }));
     Platform.Advance(1000);
     EXPECT_EQ(ticks, 5);
-    EXPECT_EQ(Platform.Now(), 1000);
     EXPECT_FALSE(timer.Running());
 }
 

@@ -1,5 +1,9 @@
 // The fade: ticks to the hover colours and back as the surface shows them, and the timer's
 // life as the recording platform sees it.
+#include <cstdio>
+#include <ostream>
+#include <string>
+
 #include "SwatchFixture.h"
 
 #include "framework/core/Exception.h"
@@ -11,50 +15,67 @@ namespace {
 
 using FadeTest = SwatchTest;
 
-TEST_F(FadeTest, SwatchesFadeToWhiteAndBackInTheirSlowestChannelsTicks)
-{
-    struct Case {
-        unsigned web;
-        int ticks;           // fade-in and fade-out alike
-        TColor borderAtEnd;  // after the fade-in
-        TColor faceAfterOne; // after the first tick
-        TColor faceOutOne;   // after the first tick of the fade-out
-        TColor borderOutOne;
-    };
-    const Case cases[] = {
-        // a channel from 0: 2, 4, ... 254, then 256 clamped to 255
-        {0x0033ff, 128, clWhite, Web(0x0235ff), Web(0xfdfdff), Grey(253)},
-        {0x00ff00, 128, clWhite, Web(0x02ff02), Web(0xfdfffd), Grey(253)},
-        {0x66ff99, 77, clWhite, Web(0x68ff9b), Web(0xfdfffd), Grey(253)},
-        // light swatches: the face ends first, the border at 244
-        {0xccccff, 26, Grey(244), Web(0xceceff), Web(0xfdfdff), Grey(242)},
-        {0xffffcc, 26, Grey(244), Web(0xffffce), Web(0xfffffd), Grey(242)},
-    };
-    for (const Case& k : cases) {
-        SCOPED_TRACE(testing::Message() << std::hex << k.web);
-        button->SetColor(Web(k.web));
-        Move();
-        ASSERT_TRUE(Running());
-        EXPECT_EQ(platform.Interval(TimerId()), 16);
-        Tick();
-        EXPECT_EQ(Face(), k.faceAfterOne);
-        EXPECT_EQ(Border(), Grey(194));
-        EXPECT_EQ(RunOut(), k.ticks - 1);
-        EXPECT_EQ(Face(), clWhite);
-        EXPECT_EQ(Border(), k.borderAtEnd);
+struct TFadeCase {
+    unsigned web;
+    int ticks;           // fade-in and fade-out alike
+    TColor borderAtEnd;  // after the fade-in
+    TColor faceAfterOne; // after the first tick
+    TColor faceOutOne;   // after the first tick of the fade-out
+    TColor borderOutOne;
+};
 
-        Leave();
-        EXPECT_EQ(Face(), clWhite) << "the leave itself does not paint";
-        Tick();
-        EXPECT_EQ(Face(), k.faceOutOne);
-        EXPECT_EQ(Border(), k.borderOutOne);
-        EXPECT_EQ(RunOut(), k.ticks - 1);
-        EXPECT_EQ(Face(), Web(k.web));
-        EXPECT_EQ(Border(), clSilver) << "exactly back to 192";
-        EXPECT_EQ(TTimer::RunningCount(), 0);
-        EXPECT_EQ(button->FadeDelta(), -2);
-    }
+// Rows print as their names in test listings.
+void PrintTo(const TFadeCase& row, std::ostream* out)
+{
+    char web[8];
+    std::snprintf(web, sizeof web, "#%06x", row.web);
+    *out << web;
 }
+
+// One swatch colour a row, each on a fresh button.
+class FadeRowTest : public SwatchTest, public ::testing::WithParamInterface<TFadeCase> {};
+
+TEST_P(FadeRowTest, SwatchesFadeToWhiteAndBackInTheirSlowestChannelsTicks)
+{
+    const TFadeCase& k = GetParam();
+    button->SetColor(Web(k.web));
+    Move();
+    ASSERT_TRUE(Running());
+    EXPECT_EQ(platform.Interval(TimerId()), 16);
+    Tick();
+    EXPECT_EQ(Face(), k.faceAfterOne);
+    EXPECT_EQ(Border(), Grey(194));
+    EXPECT_EQ(RunOut(), k.ticks - 1);
+    EXPECT_EQ(Face(), clWhite);
+    EXPECT_EQ(Border(), k.borderAtEnd);
+
+    Leave();
+    EXPECT_EQ(Face(), clWhite) << "the leave itself does not paint";
+    Tick();
+    EXPECT_EQ(Face(), k.faceOutOne);
+    EXPECT_EQ(Border(), k.borderOutOne);
+    EXPECT_EQ(RunOut(), k.ticks - 1);
+    EXPECT_EQ(Face(), Web(k.web));
+    EXPECT_EQ(Border(), clSilver) << "exactly back to 192";
+    EXPECT_EQ(TTimer::RunningCount(), 0);
+    EXPECT_EQ(button->FadeDelta(), -2);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Swatches, FadeRowTest,
+    ::testing::Values(
+        // a channel from 0: 2, 4, ... 254, then 256 clamped to 255
+        TFadeCase{0x0033ff, 128, clWhite, Web(0x0235ff), Web(0xfdfdff), Grey(253)},
+        TFadeCase{0x00ff00, 128, clWhite, Web(0x02ff02), Web(0xfdfffd), Grey(253)},
+        TFadeCase{0x66ff99, 77, clWhite, Web(0x68ff9b), Web(0xfdfffd), Grey(253)},
+        // light swatches: the face ends first, the border at 244
+        TFadeCase{0xccccff, 26, Grey(244), Web(0xceceff), Web(0xfdfdff), Grey(242)},
+        TFadeCase{0xffffcc, 26, Grey(244), Web(0xffffce), Web(0xfffffd), Grey(242)}),
+    [](const ::testing::TestParamInfo<TFadeCase>& row) {
+        char name[16];
+        std::snprintf(name, sizeof name, "Web%06x", row.param.web);
+        return std::string(name);
+    });
 
 TEST_F(FadeTest, SilverBorderReachesWhiteOnTheThirtySecondTickAndStays)
 {
@@ -113,6 +134,28 @@ TEST_F(FadeTest, MovesOverAFadingOutButtonRecolourTheCaptionButDoNotReverse)
     Move();
     Tick();
     EXPECT_EQ(Face(), Web(0x0235ff));
+}
+
+// The phase follows the table: idle, fading in, over, fading out (a move does not reverse
+// it), idle again.
+TEST_F(FadeTest, FadePhaseFollowsTheHoverFade)
+{
+    EXPECT_EQ(button->FadePhase(), TFadePhase::Idle);
+    Move();
+    EXPECT_EQ(button->FadePhase(), TFadePhase::FadingIn);
+    RunOut();
+    EXPECT_EQ(button->FadePhase(), TFadePhase::Over);
+    Leave();
+    EXPECT_EQ(button->FadePhase(), TFadePhase::FadingOut);
+    Tick();
+    Move();
+    EXPECT_EQ(button->FadePhase(), TFadePhase::FadingOut);
+    RunOut();
+    EXPECT_EQ(button->FadePhase(), TFadePhase::Idle);
+
+    button->SetFadeOnOver(false); // the hover colours at once: over without fading
+    Move();
+    EXPECT_EQ(button->FadePhase(), TFadePhase::Over);
 }
 
 TEST_F(FadeTest, MoveOverAFullyFadedButtonRunsOneTickThatRepaintsTheSameColours)
@@ -333,6 +376,20 @@ TEST_F(FadeTest, WithoutAPlatformTimerTheMoveRaisesAndNothingFades)
     EXPECT_EQ(button->Font()->Color(), Web(0xff3300)) << "the caption was recoloured before";
     EXPECT_EQ(TTimer::RunningCount(), 0);
     EXPECT_EQ(Face(), Web(0x0033ff));
+}
+
+TEST_F(FadeTest, WithoutAPlatformTimerTheLeaveRaisesAndNothingFadesBack)
+{
+    Move();
+    RunOut(); // fully faded in: the timer has stopped
+    ASSERT_EQ(Face(), clWhite);
+    const int started = platform.StartCount();
+    platform.SetTimersUnavailable(true);
+    EXPECT_THROW(Leave(), EOutOfResources);
+    EXPECT_EQ(TTimer::RunningCount(), 0);
+    EXPECT_EQ(platform.StartCount(), started) << "no timer was given";
+    form.Update();
+    EXPECT_EQ(Face(), clWhite) << "the fade-out does not run";
 }
 
 TEST_F(FadeTest, FreeingAFadingButtonStopsItsTimer)

@@ -7,6 +7,7 @@
 #include "framework/runtime/Form.h"
 #include "framework/core/Messages.h"
 #include "framework/services/RecordingPlatform.h"
+#include "tests/support/ControlOnForm.h"
 #include "widgets/glowfadebutton/Glowfadebutton.h"
 
 namespace hx::test {
@@ -34,17 +35,12 @@ constexpr TColor Grey(int level)
     return static_cast<TColor>(level | level << 8 | level << 16);
 }
 
-class SwatchTest : public ::testing::Test {
+class SwatchTest : public ControlOnFormTest<TCountingButton> {
 protected:
     static constexpr int kLeft = 10, kTop = 10, kWidth = 40, kHeight = 20;
 
-    SwatchTest()
+    SwatchTest() : ControlOnFormTest(Rect(0, 0, 120, 60), clBlack, Rect(kLeft, kTop, kLeft + kWidth, kTop + kHeight))
     {
-        form.SetBounds(0, 0, 120, 60);
-        form.SetColor(clBlack);
-        button = new TCountingButton(&form);
-        button->SetParent(&form);
-        button->SetBounds(kLeft, kTop, kWidth, kHeight);
         button->Font()->SetColor(clWhite);
         button->SetColor(Web(0x0033ff));
         button->SetCaption("#0033ff");
@@ -95,11 +91,6 @@ protected:
     // The face just inside the top-left border pixel (the caption is lower), and the border.
     TColor Face() const { return form.SurfacePixel(kLeft + 1, kTop + 1); }
     TColor Border() const { return form.SurfacePixel(kLeft, kTop); }
-    TColor At(int x, int y) const { return form.SurfacePixel(kLeft + x, kTop + y); }
-
-    TPlatformScope platform;
-    TForm form{nullptr};
-    TCountingButton* button = nullptr;
 };
 
 } // namespace hx::test

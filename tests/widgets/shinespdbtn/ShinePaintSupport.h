@@ -15,6 +15,7 @@
 #include "framework/runtime/Form.h"
 #include "framework/graphics/Gdi.h"
 #include "framework/services/RecordingPlatform.h"
+#include "tests/support/ControlOnForm.h"
 #include "widgets/shinespdbtn/Shinespdbtn.h"
 
 namespace hx::shinetest {
@@ -23,7 +24,6 @@ class TProbeButton : public TShineSpeedButton {
 public:
     using TShineSpeedButton::TShineSpeedButton;
     void ForceState(TShineState state) { FState = state; }
-    TSpeedButton* GroupProxy() const { return FGroupProxy; }
 };
 
 // A glyph from rows of 0x00RRGGBB words; the bottom-left word is its see-through colour.
@@ -81,22 +81,16 @@ inline TRect CaptionRect(TShineSpeedButton& button, TFont* font)
 }
 
 // A 300 x 200 form in a colour no button uses, with one probe button at (kLeft, kTop).
-class ShineFormTest : public testing::Test {
+class ShineFormTest : public test::ControlOnFormTest<TProbeButton> {
 protected:
     static constexpr int kLeft = 20;
     static constexpr int kTop = 30;
     static constexpr TColor kFormColor = 0x00030201;
 
-    ShineFormTest()
+    ShineFormTest() : ControlOnFormTest(Rect(0, 0, 300, 320), kFormColor, Rect(kLeft, kTop, kLeft + 25, kTop + 25))
     {
-        form.SetBounds(0, 0, 300, 320);
-        form.SetColor(kFormColor);
-        button->SetParent(&form);
-        button->SetBounds(kLeft, kTop, 25, 25);
         form.Update();
     }
-
-    TColor At(int x, int y) const { return form.SurfacePixel(kLeft + x, kTop + y); }
 
     void PaintIn(TShineState state)
     {
@@ -126,9 +120,6 @@ protected:
         EXPECT_TRUE(same) << "surface:\n" << actual;
     }
 
-    TPlatformScope platform;
-    TForm form{nullptr};
-    TProbeButton* button = new TProbeButton(&form);
 };
 
 } // namespace hx::shinetest

@@ -26,45 +26,30 @@ public:
     }
 };
 
-// A control of another kind in the same group, taking part the way other widgets do: for the
-// length of one broadcast a speed button owned by the parent speaks for it.
-class TLatch : public TGraphicControl {
+// A control of another kind in the same group, taking part as every group member does.
+class TLatch : public TGraphicControl, public TButtonGroupMember {
 public:
     TLatch(TForm* form, int group) : TGraphicControl(form), Group(group) { SetParent(form); }
     int Group;
-    bool Down = false;
-    bool AllowAllUp = false;
-    std::vector<TSpeedButton*> Senders;
+    bool IsDown = false;
+    bool AllowsAllUp = false;
+    std::vector<const TButtonGroupMember*> Senders;
 
-    void Tell()
-    {
-        TWinControl* parent = Parent();
-        FProxy = new TSpeedButton(parent);
-        parent->InsertControl(FProxy);
-        FProxy->SetGroupIndex(Group);
-        FProxy->SetAllowAllUp(AllowAllUp);
-        FProxy->SetDown(Down);
-        TMessage m{CM_BUTTONPRESSED, static_cast<WPARAM>(Group), reinterpret_cast<LPARAM>(FProxy), 0};
-        parent->Broadcast(m);
-        parent->RemoveControl(FProxy);
-        delete FProxy;
-        FProxy = nullptr;
-    }
+    bool Down() const override { return IsDown; }
+    bool AllowAllUp() const override { return AllowsAllUp; }
+    void Tell() { TellGroup(*Parent(), Group); }
     void Dispatch(TMessage& m) override
     {
         if (m.Msg != CM_BUTTONPRESSED)
             return TGraphicControl::Dispatch(m);
-        auto* sender = reinterpret_cast<TSpeedButton*>(m.LParam);
-        if (m.WParam != static_cast<WPARAM>(Group) || !sender || sender == FProxy)
+        const TButtonGroupMember* sender = GroupSender(m, Group);
+        if (!sender)
             return;
         Senders.push_back(sender);
-        if (sender->Down() && Down)
-            Down = false;
-        AllowAllUp = sender->AllowAllUp();
+        if (sender->Down() && IsDown)
+            IsDown = false;
+        AllowsAllUp = sender->AllowAllUp();
     }
-
-private:
-    TSpeedButton* FProxy = nullptr;
 };
 
 class SpeedButtonTest : public ::testing::Test {
@@ -99,7 +84,7 @@ protected:
             v.push_back(b->Down() ? 1 : 0);
         return v;
     }
-    static LPARAM Sender(TSpeedButton* b) { return reinterpret_cast<LPARAM>(b); }
+    static LPARAM Sender(const TSpeedButton* b) { return TButtonGroupMember::AsParam(b); }
 
     TPlatformScope platform;
     TForm form{nullptr};
@@ -210,30 +195,30 @@ TEST_F(SpeedButtonTest, BroadcastCarriesTheGroupIndexAndTheSender)
     EXPECT_TRUE(receiver->Heard.empty());
 }
 
-TEST_F(SpeedButtonTest, SpeedButtonsAndAControlSpokenForByAProxyFormOneGroup)
+TEST_F(SpeedButtonTest, SpeedButtonsAndAnotherKindOfGroupMemberFormOneGroup)
 {
     auto* latch = new TLatch(&form, 1);
     Group(1);
     const int controls = form.ControlCount();
     buttons[0]->SetDown(true);
-    latch->Down = true; // going down raises the down speed button
+    latch->IsDown = true; // going down raises the down speed button
     latch->Tell();
     EXPECT_EQ(DownStates(), (std::vector<int>{0, 0, 0}));
     EXPECT_EQ(buttons[0]->State(), bsUp);
-    EXPECT_EQ(form.ControlCount(), controls); // the proxy is gone again
+    EXPECT_EQ(form.ControlCount(), controls); // telling adds no control
 
     latch->Senders.clear();
     buttons[1]->SetDown(true); // and a speed button going down raises the latch
-    EXPECT_FALSE(latch->Down);
-    EXPECT_EQ(latch->Senders, (std::vector<TSpeedButton*>{buttons[1]}));
+    EXPECT_FALSE(latch->IsDown);
+    EXPECT_EQ(latch->Senders, (std::vector<const TButtonGroupMember*>{buttons[1]}));
 
-    latch->AllowAllUp = true; // its switch reaches every speed button of the group
+    latch->AllowsAllUp = true; // its switch reaches every speed button of the group
     latch->Tell();
     for (auto* b : buttons)
         EXPECT_TRUE(b->AllowAllUp());
     EXPECT_EQ(DownStates(), (std::vector<int>{0, 1, 0})); // an up latch raises nobody
     buttons[2]->SetAllowAllUp(false);
-    EXPECT_FALSE(latch->AllowAllUp);
+    EXPECT_FALSE(latch->AllowsAllUp);
 }
 
 TEST_F(SpeedButtonTest, ButtonPressedMessagesThatDoNotConcernTheButtonAreIgnored)

@@ -207,7 +207,7 @@ TEST(ShineBtnColors, AssigningOneSetToAnotherCopiesAllSevenAndNotifiesTwice)
     EXPECT_TRUE(dest.GradVertical());
     EXPECT_TRUE(dest.Gradation());
 
-    dest.CopyValuesFrom(&source); // nothing differs: still two
+    dest.CopyValuesFrom(&source); // nothing differs, yet the copy notifies twice again
     EXPECT_EQ(destCounter.Count, 4);
 
     TShineBtnColors other;

@@ -1,5 +1,6 @@
 // The gradient: the colour table (extended-precision ramp) and the bands on the surface.
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "GradboxFixture.h"
@@ -49,29 +50,37 @@ int EntryAt(int p, int extent)
     return entry;
 }
 
-TEST_F(GradboxTest, BandsCoverEveryRowAndColumnWithTheEndColourLast)
+// One panel per row, extent x direction, each on a fresh form.
+class GradboxBandTest : public GradboxTest, public ::testing::WithParamInterface<std::tuple<int, TGradStyle>> {};
+
+TEST_P(GradboxBandTest, BandsCoverEveryRowAndColumnWithTheEndColourLast)
 {
+    const auto [extent, style] = GetParam();
     form.SetBounds(0, 0, 1000, 1000);
     form.SetColor(clRed); // shows through wherever a band is missing
-    for (int extent : {1, 200, 228, 255, 256, 510, 1000}) {
-        for (TGradStyle style : {gsLeftRight, gsTopBottom}) {
-            const bool vertical = style == gsTopBottom;
-            TGradBox* panel = vertical ? AddPanel(0, 0, 2, extent, style, clBlack, clWhite)
-                                       : AddPanel(0, 0, extent, 2, style, clBlack, clWhite);
-            form.Update();
-            for (int p = 0; p < extent; ++p) {
-                const TColor pixel = vertical ? form.SurfacePixel(1, p) : form.SurfacePixel(p, 1);
-                const int entry = EntryAt(p, extent);
-                ASSERT_GE(entry, 1) << "extent " << extent << " p " << p;
-                ASSERT_EQ(pixel, Grey(entry)) << "extent " << extent << (vertical ? " row " : " column ") << p;
-            }
-            const TColor last = vertical ? form.SurfacePixel(0, extent - 1) : form.SurfacePixel(extent - 1, 0);
-            EXPECT_EQ(last, clWhite) << "extent " << extent;
-            delete panel;
-            form.Update();
-        }
+    const bool vertical = style == gsTopBottom;
+    if (vertical)
+        AddPanel(0, 0, 2, extent, style, clBlack, clWhite);
+    else
+        AddPanel(0, 0, extent, 2, style, clBlack, clWhite);
+    form.Update();
+    for (int p = 0; p < extent; ++p) {
+        const TColor pixel = vertical ? form.SurfacePixel(1, p) : form.SurfacePixel(p, 1);
+        const int entry = EntryAt(p, extent);
+        ASSERT_GE(entry, 1) << "p " << p;
+        ASSERT_EQ(pixel, Grey(entry)) << (vertical ? "row " : "column ") << p;
     }
+    const TColor last = vertical ? form.SurfacePixel(0, extent - 1) : form.SurfacePixel(extent - 1, 0);
+    EXPECT_EQ(last, clWhite);
 }
+
+INSTANTIATE_TEST_SUITE_P(ExtentsAndDirections, GradboxBandTest,
+                         ::testing::Combine(::testing::Values(1, 200, 228, 255, 256, 510, 1000),
+                                            ::testing::Values(gsLeftRight, gsTopBottom)),
+                         [](const ::testing::TestParamInfo<std::tuple<int, TGradStyle>>& row) {
+                             return std::to_string(std::get<0>(row.param)) +
+                                    (std::get<1>(row.param) == gsTopBottom ? "Rows" : "Columns");
+                         });
 
 TEST_F(GradboxTest, BandThicknessFollowsTheExtent)
 {

@@ -1,5 +1,7 @@
 // Construction, setters and what they repaint, the published properties and streaming.
+#include <cctype>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -44,7 +46,8 @@ TEST_F(GradboxTest, SettingTheSameTopColorTwiceRepaintsOnce)
     panel->SetTopColor(RGB(255, 153, 0));
     form.Update();
     EXPECT_EQ(paints, 1);
-    EXPECT_EQ(form.SurfacePixel(0, 0), panel->ColorTable()[2]);
+    // Column 0 shows entry 2 of the orange-to-white ramp: green 153 + 2 x 0.4, blue 0 + 2.
+    EXPECT_EQ(form.SurfacePixel(0, 0), RGB(255, 153, 2));
     panel->SetTopColor(RGB(255, 153, 0));
     form.Update();
     EXPECT_EQ(paints, 1);
@@ -58,9 +61,46 @@ struct SetterCase {
     bool invalidates;
 };
 
-TEST_F(GradboxTest, SettersRepaintOnlyOnARealChangeThatShows)
+// Rows print as their names in test listings.
+void PrintTo(const SetterCase& row, std::ostream* out)
 {
-    const std::vector<SetterCase> cases{
+    *out << row.name;
+}
+
+// One row a setter and situation, each on a fresh form.
+class GradboxSetterTest : public GradboxTest, public ::testing::WithParamInterface<SetterCase> {};
+
+TEST_P(GradboxSetterTest, SettersRepaintOnlyOnARealChangeThatShows)
+{
+    const SetterCase& c = GetParam();
+    auto* panel = new TGradBox(&form);
+    panel->SetBounds(30, 40, 200, 100);
+    panel->SetParent(&form);
+    if (c.setup)
+        c.setup(*panel);
+    form.Update();
+    ASSERT_TRUE(form.InvalidRect().IsEmpty());
+    c.change(*panel);
+    EXPECT_EQ(form.InvalidRect(), c.invalidates ? Rect(30, 40, 230, 140) : TRect{});
+}
+
+// "OutLineColor while designed" -> "OutLineColorWhileDesigned".
+std::string RowName(const ::testing::TestParamInfo<SetterCase>& row)
+{
+    std::string name;
+    bool upper = false;
+    for (const char* p = row.param.name; *p; ++p) {
+        if (*p == ' ') {
+            upper = true;
+        } else {
+            name += upper ? static_cast<char>(std::toupper(static_cast<unsigned char>(*p))) : *p;
+            upper = false;
+        }
+    }
+    return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Setters, GradboxSetterTest, ::testing::ValuesIn(std::vector<SetterCase>{
         {"CaptionLeft", {}, [](TGradBox& p) { p.SetCaptionLeft(11); }, true},
         {"CaptionLeft same", {}, [](TGradBox& p) { p.SetCaptionLeft(10); }, false},
         {"CaptionTop", {}, [](TGradBox& p) { p.SetCaptionTop(0); }, true},
@@ -89,21 +129,7 @@ TEST_F(GradboxTest, SettersRepaintOnlyOnARealChangeThatShows)
         {"Caption", {}, [](TGradBox& p) { p.SetCaption("a"); }, true},
         {"Caption same", {}, [](TGradBox& p) { p.SetCaption(""); }, false},
         {"Font", {}, [](TGradBox& p) { p.Font()->SetHeight(-20); }, true},
-    };
-    for (const SetterCase& c : cases) {
-        auto* panel = new TGradBox(&form);
-        panel->SetBounds(30, 40, 200, 100);
-        panel->SetParent(&form);
-        if (c.setup)
-            c.setup(*panel);
-        form.Update();
-        ASSERT_TRUE(form.InvalidRect().IsEmpty());
-        c.change(*panel);
-        EXPECT_EQ(form.InvalidRect(), c.invalidates ? Rect(30, 40, 230, 140) : TRect{}) << c.name;
-        delete panel;
-        form.Update();
-    }
-}
+    }), RowName);
 
 TEST_F(GradboxTest, TextChangeRunsTheDefaultHandlingThenRepaints)
 {
