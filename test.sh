@@ -8,7 +8,8 @@ tools/install-deps.sh cmake ninja-build g++ qt6-base-dev libgl-dev libgtest-dev 
   libbenchmark-dev qt6-qpa-plugins fonts-konatu fonts-ipafont-gothic xvfb xdotool xclip imagemagick \
   x11-utils util-linux openbox desktop-file-utils appstream libxcb1-dev python3 \
   dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0 \
-  qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
+  qt6-l10n-tools qt6-tools-dev qt6-translations-l10n \
+  dpkg-dev file lintian man-db sway grim xwayland qt6-wayland
 
 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DHEXATINT_SANITIZE=ON \
   -DHEXATINT_TESTS=ON >/dev/null

@@ -21,7 +21,6 @@ const char* const kInformationHost = HEXATINT_INFO_HOST;
 
 namespace {
 
-constexpr const char* kSettingsName = "Hexatint91.ini";
 constexpr const char* kSettingsSection = "SET";
 constexpr const char* kOnTopKey = "FRON";
 constexpr const char* kCopyFormatKey = "FORMAT";
@@ -40,13 +39,6 @@ std::string SwatchHandlerName(int n)
 }
 
 } // namespace
-
-std::string SettingsPath(const std::string& executablePath)
-{
-    const std::size_t slash = executablePath.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string() : executablePath.substr(0, slash + 1);
-    return folder + kSettingsName;
-}
 
 std::string InformationAddress(const std::string& executablePath)
 {
@@ -123,7 +115,8 @@ TMainForm1::TMainForm1(TComponent* owner) : TForm(owner)
 
 void TMainForm1::FormCreate(TObject* /*sender*/)
 {
-    TIniFile settings(SettingsPath(Platform().ModuleFileName()));
+    FSettings = ChooseSettingsLocation(CurrentSettingsPlaces());
+    const TIniFile settings(FSettings.ReadPath);
     N4->SetChecked(settings.ReadBool(kSettingsSection, kOnTopKey, N4->Checked()));
     MainForm1->SetFormStyle(N4->Checked() ? fsStayOnTop : fsNormal);
     SetCopyFormat(CopyFormatFromName(settings.ReadString(kSettingsSection, kCopyFormatKey, "")));
@@ -131,7 +124,9 @@ void TMainForm1::FormCreate(TObject* /*sender*/)
 
 void TMainForm1::FormClose(TObject* /*sender*/, TCloseAction& /*action*/)
 {
-    TIniFile settings(SettingsPath(Platform().ModuleFileName()));
+    if (FSettings.InConfigFolder)
+        MakeSettingsFolders(FSettings.WritePath);
+    TIniFile settings(FSettings.WritePath);
     settings.WriteBool(kSettingsSection, kOnTopKey, N4->Checked());
     // A file that never had a format chosen stays as earlier versions wrote it.
     constexpr const char* absent = "\n";

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "app/CopyFormat.h"
+#include "app/SettingsLocation.h"
 #include "framework/runtime/Form.h"
 #include "framework/runtime/Menus.h"
 #include "widgets/glowfadebutton/Glowfadebutton.h"
@@ -20,6 +21,9 @@ public:
     // Builds the window from its form description.
     explicit TMainForm1(TComponent* owner);
     const char* ClassName() const override { return "TMainForm1"; }
+
+    // Where the setting was read from and where the close saves it (decided by FormCreate).
+    const TSettingsLocation& Settings() const { return FSettings; }
 
     // Swatch n, 1 … 91.
     TGlowFadeButton* GlowFadeButton(int n) const { return FSwatches[n - 1]; }
@@ -67,6 +71,7 @@ private:
     TGlowFadeButton* FSwatches[kSwatchCount] = {};
     TMenuItem* FCopyFormatItems[kCopyFormats.size()] = {};
     TCopyFormat FCopyFormat = kDefaultCopyFormat;
+    TSettingsLocation FSettings;
 };
 
 extern TMainForm1* MainForm1;
@@ -77,8 +82,6 @@ extern const std::string_view kMainwindow1Form;
 // The host of the information page (chosen when the tool is built).
 extern const char* const kInformationHost;
 
-// The settings file: the executable's folder and the fixed name "Hexatint91.ini".
-std::string SettingsPath(const std::string& executablePath);
 // The information page for an executable: http://HOST/info.php?pf=w&sn=<base name>, the
 // base name being the file name without its folder and without its extension.
 std::string InformationAddress(const std::string& executablePath);

@@ -179,7 +179,7 @@ TEST_F(MainFormTest, InformationItemOpensThePageAndSettingsKeepTheirFixedName)
     form.N6->Click();
     ASSERT_EQ(Platform.ShellOpens().size(), 1u);
     EXPECT_EQ(Platform.ShellOpens()[0], std::string("http://") + kInformationHost + "/info.php?pf=w&sn=my");
-    EXPECT_EQ(SettingsPath(Folder + "/my.tint"), Folder + "/Hexatint91.ini");
+    EXPECT_EQ(form.Settings().WritePath, Folder + "/Hexatint91.ini");
 }
 
 // Run as an unprivileged user (root writes anywhere, so root runs this test again in a child
@@ -214,12 +214,14 @@ TEST_F(MainFormTest, UnwritableFolderKeepsTheWindowOpenWithTheError)
     }
     ASSERT_NE(access(target.c_str(), W_OK), 0) << "the folder must really be unwritable";
     Platform.SetModuleFileName(target + "/Hexatint91");
+    // The config folder cannot be made either: nothing is usable.
+    setenv("XDG_CONFIG_HOME", (target + "/config").c_str(), 1);
     Application->SetTitle("Hexatint91");
     TMainForm1& form = Create();
     form.Show();
     Guarded([&] { form.Close(); });
     ASSERT_EQ(Platform.ErrorBoxes().size(), 1u);
-    EXPECT_EQ(Platform.ErrorBoxes()[0].Text, target + "/Hexatint91.ini に書き込めません.");
+    EXPECT_EQ(Platform.ErrorBoxes()[0].Text, target + "/config/Hexatint91/Hexatint91.ini に書き込めません.");
     EXPECT_TRUE(form.Visible()) << "the window stays open";
     EXPECT_FALSE(Application->Terminated());
     chmod(Folder.c_str(), 0755);

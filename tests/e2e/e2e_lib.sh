@@ -5,6 +5,9 @@ set -euo pipefail
 
 E2E_TMP=$(mktemp -d /tmp/hexatint-e2e.XXXXXX)
 E2E_PIDS=()
+# A config folder of the test's own: a settings file in the real user's would win over the
+# one beside a fresh copy of the executable.
+export XDG_CONFIG_HOME=$E2E_TMP/config
 
 e2e_cleanup() {
   local pid

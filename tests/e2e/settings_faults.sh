@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # The settings file under faults, on the real executable: folders and files the user may
-# not write (as nobody when run by root, who writes anywhere), a folder or a dangling link in
-# place of the file, a FIFO or a device in place of the file, noise, CR LF without a last
-# break, files near and far beyond the size limit (two MiB of comments, 64 GB sparse, 100 MB),
-# twenty windows closing at once and the process killed while it writes. Each time: no
-# crash, no hang,
+# not write (as nobody when run by root, who writes anywhere; the config folder then takes
+# the setting), a folder or a dangling link in place of the file, a FIFO or a device in place
+# of the file, noise, CR LF without a last break, files near and far beyond the size limit
+# (two MiB of comments, 64 GB sparse, 100 MB), twenty windows closing at once and the process
+# killed while it writes. Each time: no crash, no hang,
 # the file is the old or the new one, and after an error box the window still works.
 # Usage: settings_faults.sh PATH/TO/Hexatint91
 APP=$1
@@ -120,38 +120,57 @@ listing() { (cd "$1" && ls -A | tr '\n' ' '); }
 # Whether file $2 holds exactly the bytes of printf format $1.
 holds() { printf "$1" | cmp -s - "$2"; }
 
-note "read-only folder without a settings file (as $USER_NAME)"
+config=$XDG_CONFIG_HOME/Hexatint91/Hexatint91.ini
+# A file where the config folder goes: no one can make the folder there, root included.
+block_config() { rm -rf "$XDG_CONFIG_HOME"; : >"$XDG_CONFIG_HOME"; }
+# The config home, made for the user (nobody may not write in $E2E_TMP).
+mend_config="rm -f '$XDG_CONFIG_HOME' && mkdir -m 700 '$XDG_CONFIG_HOME' && chown $(as_user id -u) '$XDG_CONFIG_HOME'"
+
+note "read-only folder without a settings file (as $USER_NAME): the config folder takes it"
 dir=$(install_app ro-folder)
 chmod 555 "$dir"
 if permission_case "read-only folder" "create_refused '$dir'"; then
+  block_config
   start_app "$(user_launcher ro-folder "$dir/Hexatint91")"
   on_top "$WIN" || fail "the window does not start on top"
-  close_refused_then_allowed "chmod 777 '$dir'"
-  holds '[SET]\nFRON=1\n' "$dir/Hexatint91.ini" || fail "settings not written after the folder became writable"
-  [ "$(listing "$dir")" = "Hexatint91 Hexatint91.ini " ] || fail "left in the folder: $(listing "$dir")"
+  close_refused_then_allowed "$mend_config"
+  holds '[SET]\nFRON=1\n' "$config" || fail "settings not written to the config folder once it could be made"
+  [ "$(stat -c %a "$XDG_CONFIG_HOME/Hexatint91")" = 700 ] || fail "the config folder is not private"
+  [ "$(listing "$dir")" = "Hexatint91 " ] || fail "left in the folder: $(listing "$dir")"
 fi
 
-note "read-only settings file in a writable folder (as $USER_NAME)"
+note "read-only settings file in a writable folder (as $USER_NAME): read from it, saved to the config folder"
 dir=$(install_app ro-file)
 chmod 777 "$dir"
 printf '[SET]\nFRON=0\n' >"$dir/Hexatint91.ini"
 chmod 444 "$dir/Hexatint91.ini"
 if permission_case "read-only file" "write_refused '$dir/Hexatint91.ini'"; then
+  block_config
   start_app "$(user_launcher ro-file "$dir/Hexatint91")"
   on_top "$WIN" && fail "FRON=0 was not read"
   toggle_on_top yes
-  close_refused_then_allowed "holds '[SET]\\nFRON=0\\n' '$dir/Hexatint91.ini' || fail 'the read-only file changed'; chmod 666 '$dir/Hexatint91.ini'"
-  holds '[SET]\nFRON=1\n' "$dir/Hexatint91.ini" || fail "settings not written after the file became writable"
+  close_refused_then_allowed "$mend_config"
+  holds '[SET]\nFRON=0\n' "$dir/Hexatint91.ini" || fail "the read-only file changed"
+  holds '[SET]\nFRON=1\n' "$config" || fail "settings not written to the config folder"
   [ "$(listing "$dir")" = "Hexatint91 Hexatint91.ini " ] || fail "left in the folder: $(listing "$dir")"
+  start_app "$(user_launcher ro-file "$dir/Hexatint91")"
+  on_top "$WIN" || fail "the next start did not read the config folder's file"
+  menu_key x
+  wait_exit
 fi
 
-note "a folder in place of the settings file"
+note "a folder in place of the settings file: passed over for the config folder"
+rm -rf "$XDG_CONFIG_HOME"
 dir=$(install_app folder-as-file)
 mkdir "$dir/Hexatint91.ini"
 start_app "$dir/Hexatint91"
 on_top "$WIN" || fail "the window does not start on top"
-close_refused_then_allowed "rmdir '$dir/Hexatint91.ini'"
-holds '[SET]\nFRON=1\n' "$dir/Hexatint91.ini" || fail "settings not written after the folder was removed"
+toggle_on_top no
+menu_key x
+wait_exit
+holds '[SET]\nFRON=0\n' "$config" || fail "settings not written to the config folder"
+[ -d "$dir/Hexatint91.ini" ] && [ -z "$(ls -A "$dir/Hexatint91.ini")" ] || fail "the folder in the way was touched"
+rm -rf "$XDG_CONFIG_HOME"
 
 note "a dangling link: the first close creates the file it names"
 dir=$(install_app link)
@@ -197,8 +216,9 @@ base_ms=$(($(now_ms) - t0))
 stop_app
 note "start-up without a settings file: ${base_ms} ms"
 
-note "a FIFO or a link to /dev/zero in place of the file: start-up as fast, no read, a box on close"
+note "a FIFO or a link to /dev/zero in place of the file: start-up as fast, never opened, saved in the config folder"
 for shape in fifo zero; do
+  rm -rf "$XDG_CONFIG_HOME"
   dir=$(install_app "shape-$shape")
   if [ $shape = fifo ]; then mkfifo "$dir/Hexatint91.ini"; else ln -s /dev/zero "$dir/Hexatint91.ini"; fi
   t0=$(now_ms)
@@ -207,9 +227,14 @@ for shape in fifo zero; do
   note "$shape: start-up ${shape_ms} ms"
   [ $shape_ms -le $((base_ms + 1000)) ] || fail "start-up with a $shape took ${shape_ms} ms against ${base_ms} ms"
   on_top "$WIN" || fail "the window does not start on top"
-  close_refused_then_allowed "rm '$dir/Hexatint91.ini'"
-  holds '[SET]\nFRON=1\n' "$dir/Hexatint91.ini" || fail "settings not written once the $shape was gone"
+  toggle_on_top no
+  menu_key x
+  wait_exit
+  holds '[SET]\nFRON=0\n' "$config" || fail "settings not written to the config folder past the $shape"
+  if [ $shape = fifo ]; then [ -p "$dir/Hexatint91.ini" ]; else [ -L "$dir/Hexatint91.ini" ]; fi ||
+    fail "the $shape in the way was replaced"
 done
+rm -rf "$XDG_CONFIG_HOME"
 
 note "a sparse 64 GB settings file: start-up as fast, a box on close at once, memory stays small"
 dir=$(install_app sparse)
