@@ -24,28 +24,24 @@ TMenuItem::~TMenuItem()
         FParent->Remove(this);
 }
 
-void TMenuItem::SetChecked(bool value)
-{
-    if (value == FChecked)
-        return;
-    FChecked = value;
-    AccessibleCheckedChanged(this);
-}
-
 void TMenuItem::Click()
 {
     if (FEnabled && OnClick)
         OnClick(this);
 }
 
+// Only a real change is announced, so assistive technology hears each change once.
 void TMenuItem::SetChecked(bool value)
 {
-    FChecked = value;
+    if (value != FChecked) {
+        FChecked = value;
+        AccessibleCheckedChanged(this);
+    }
     if (!value || !FRadioItem || !FParent)
         return;
     for (TMenuItem* sibling : FParent->FItems)
         if (sibling != this && sibling->FRadioItem && sibling->FGroupIndex == FGroupIndex)
-            sibling->FChecked = false;
+            sibling->SetChecked(false);
 }
 
 void TMenuItem::Add(TMenuItem* item)

@@ -212,6 +212,23 @@ TEST_F(KeyboardTest, CtrlCCopiesTheFocusedCodeWithoutWashOrBeep)
     EXPECT_EQ(Platform.ClipboardTexts().size(), 1u) << "only Ctrl+C copies";
 }
 
+// The keys copy through the same path as a click, so they follow the chosen copy format;
+// ColorCode keeps the code itself.
+TEST_F(KeyboardTest, KeysCopyInTheChosenFormat)
+{
+    TMainForm1& form = Create();
+    form.SetCopyFormat(TCopyFormat::Rgb);
+    Reach(89);
+    form.KeyDown('C', ssCtrl);
+    form.KeyDown(VK_RETURN, 0);
+    form.KeyDown(VK_SPACE, 0);
+    form.SetCopyFormat(TCopyFormat::ShortHex);
+    form.KeyDown('C', ssCtrl);
+    EXPECT_EQ(Platform.ClipboardTexts(),
+              (std::vector<std::string>{"rgb(255, 153, 0)", "rgb(255, 153, 0)", "rgb(255, 153, 0)", "#f90"}));
+    EXPECT_STREQ(form.ColorCode, "#ff9900");
+}
+
 TEST_F(KeyboardTest, ShiftF10AndTheMenuKeyOpenTheMenuAtTheFocusedSwatch)
 {
     struct Opened {
