@@ -4,6 +4,7 @@
   screen_reader.py buttons        the names of the window's push buttons, one a line
   screen_reader.py focused        the name of the push button that reports focus
   screen_reader.py press NAME     runs the press action of the push button named NAME
+  screen_reader.py menu           the names of the context menu's items, submenus' included
   screen_reader.py ontop          the always-on-top menu item's state: checked or unchecked
   screen_reader.py press-ontop    runs that item's press action
   screen_reader.py events STATE SECS
@@ -71,6 +72,9 @@ def main():
                 press(b)
                 return
         sys.exit(1)
+    elif command == "menu":
+        for item in find(pyatspi.ROLE_MENU_ITEM):
+            print(item.name)
     elif command == "ontop":
         states = ontop().getState()
         print("checked" if states.contains(pyatspi.STATE_CHECKED) else "unchecked")
