@@ -8,36 +8,39 @@ source "$(dirname "$0")/e2e_lib.sh"
 start_x
 dir=$(install_app 1)
 
-# The clipboard after a click on swatch 89 (#ff9900).
-copy_89() {
+# Clicks swatch 89 (#ff9900) and waits for the clipboard to hold $1; the clipboard holds
+# something else before, so an old copy cannot pass for a new one.
+copy_89_as() {
+  printf 'nothing' | xclip -selection clipboard
+  wait_clipboard nothing
   click_at 424 124
-  sleep 0.3
-  xclip -o -selection clipboard 2>/dev/null || true
+  wait_clipboard "$1"
 }
 
+# Whether two menus are open: the context menu and a submenu.
+submenu_shown() { [ "$(menus_open)" -ge 2 ]; }
+
 start_app "$dir/Hexatint91"
-window_origin
 note "by default a click copies #ff9900"
-[ "$(copy_89)" = "#ff9900" ] || fail "the default copy is not #ff9900"
+copy_89_as "#ff9900"
 
 note "the menu's copy-format submenu (key c), its fifth item: rgb(...)"
-move_to 2 2
-xdotool click 3
-sleep 0.5
-xdotool key c
-sleep 0.4
+open_menu
+# A key that reaches the server before the menu holds the keyboard goes to the window below.
+for attempt in 1 2 3 4 5; do
+  xdotool key c
+  wait_until 4 submenu_shown && break
+done
+submenu_shown || fail "key c opened no submenu"
 xdotool key Down Down Down Down Return
-sleep 0.4
-clip=$(copy_89)
-[ "$clip" = "rgb(255, 153, 0)" ] || fail "clipboard holds '$clip'"
+wait_for 10 "the menus to close" no_menu_shown
+copy_89_as "rgb(255, 153, 0)"
 
 note "the choice is saved on close and read at the next start"
 exit_through_menu 50
 grep -qx 'FORMAT=rgb' "$dir/Hexatint91.ini" || { cat "$dir/Hexatint91.ini" >&2; fail "FORMAT=rgb not written"; }
 start_app "$dir/Hexatint91"
-window_origin
-clip=$(copy_89)
-[ "$clip" = "rgb(255, 153, 0)" ] || fail "after a restart the clipboard holds '$clip'"
+copy_89_as "rgb(255, 153, 0)"
 exit_through_menu 50
 check_sanitizers
 echo "PASS"

@@ -81,7 +81,7 @@ start_x() {
   done
   fail "no free display number"
 }
-display_owner() { tr -d ' \n' <"/tmp/.X$1-lock" 2>/dev/null || true; }
+display_owner() { tr -d ' \n' 2>/dev/null <"/tmp/.X$1-lock" || true; }
 # Whether server $1 on display $2 answers, or has ended, or another server owns the display.
 x_ours_answers_or_lost() {
   local owner
