@@ -21,8 +21,8 @@ constexpr std::array<TCopyFormat, 5> kCopyFormats = {TCopyFormat::Hex, TCopyForm
 constexpr TCopyFormat kDefaultCopyFormat = TCopyFormat::Hex;
 
 // code in format. code is a web code "#rrggbb" (either case); anything else is returned as
-// written, whatever the format; Hex gives it as written. ShortHex gives the 3-digit form where each pair repeats its
-// digit (every web-safe colour), and the 6-digit form otherwise.
+// written, whatever the format, and Hex gives it as written. ShortHex gives the 3-digit form
+// where each pair repeats its digit (every web-safe colour), and the 6-digit form otherwise.
 std::string FormatColorCode(std::string_view code, TCopyFormat format);
 
 // The name the settings file keeps the format under ("hex", "upper", "short", "bare", "rgb").
