@@ -2,8 +2,10 @@
 
 #include <cctype>
 
+#include "framework/runtime/Actions.h"
 #include "framework/runtime/ControlCanvas.h"
 #include "framework/core/Exception.h"
+#include "framework/graphics/Gdi.h"
 #include "framework/runtime/Form.h"
 #include "framework/runtime/Menus.h"
 #include "framework/runtime/PointerTracker.h"
@@ -32,13 +34,16 @@ bool IsAccel(unsigned ch, const std::string& caption)
 // --- TControl ----------------------------------------------------------------------------
 
 TControl::TControl(TComponent* owner)
-    : TComponent(owner), FFont(std::make_unique<TFont>()), FColor(clWindow)
+    : TComponent(owner), FConstraints(std::make_unique<TSizeConstraints>()), FFont(std::make_unique<TFont>()),
+      FColor(clWindow)
 {
     FFont->OnChange = TNotifyEvent(this, &TControl::FontChanged);
+    FConstraints->OnChange = TNotifyEvent(this, &TControl::ConstraintsChanged);
 }
 
 TControl::~TControl()
 {
+    FActionLink.reset();
     PointerTracker().Forget(this);
     if (FParent)
         FParent->RemoveControl(this);
@@ -77,6 +82,8 @@ void TControl::SetBounds(int left, int top, int width, int height)
 {
     for (const int value : {left, top, width, height})
         CheckBoundsValue(value);
+    width = FConstraints->ConstrainWidth(width);
+    height = FConstraints->ConstrainHeight(height);
     if (left == FLeft && top == FTop && width == FWidth && height == FHeight)
         return;
     const int dw = width - FWidth;
@@ -132,6 +139,18 @@ TPoint TControl::ScreenToClient(const TPoint& p) const
 {
     const TPoint zero = ClientToScreen(TPoint{});
     return Point(p.X - zero.X, p.Y - zero.Y);
+}
+
+void TControl::SetConstraints(TSizeConstraints* value)
+{
+    FConstraints->CopyValuesFrom(value);
+}
+
+// A new limit takes effect at once; the parent lays its aligned children out again, since
+// this one's band may have changed.
+void TControl::ConstraintsChanged(TObject*)
+{
+    SetBounds(FLeft, FTop, FWidth, FHeight);
 }
 
 void TControl::SetAlign(TAlign value)
@@ -234,6 +253,69 @@ void TControl::SetParentColor(bool value)
     FParentColor = value;
     if (value && FParent)
         Perform(CM_PARENTCOLORCHANGED, 0, 0);
+}
+
+void TControl::SetBiDiMode(TBiDiMode value)
+{
+    FParentBiDiMode = false;
+    if (value == FBiDiMode)
+        return;
+    FBiDiMode = value;
+    Perform(CM_BIDIMODECHANGED, 0, 0);
+}
+
+void TControl::SetParentBiDiMode(bool value)
+{
+    if (value == FParentBiDiMode)
+        return;
+    FParentBiDiMode = value;
+    if (value && FParent)
+        Perform(CM_PARENTBIDIMODECHANGED, 0, 0);
+}
+
+void TControl::CMParentBiDiModeChanged(TMessage&)
+{
+    if (!FParentBiDiMode || !FParent)
+        return;
+    SetBiDiMode(FParent->BiDiMode());
+    FParentBiDiMode = true;
+}
+
+unsigned TControl::DrawTextBiDiModeFlags(unsigned flags) const
+{
+    if (UseRightToLeftAlignment()) {
+        const unsigned side = flags & (DT_CENTER | DT_RIGHT);
+        if (side == DT_LEFT)
+            flags |= DT_RIGHT;
+        else if (side == DT_RIGHT)
+            flags &= ~DT_RIGHT;
+    }
+    if (UseRightToLeftReading())
+        flags |= DT_RTLREADING;
+    return flags;
+}
+
+TBasicAction* TControl::Action() const
+{
+    return FActionLink ? FActionLink->Action() : nullptr;
+}
+
+// Linked while being read, the control keeps the values its description gave it.
+void TControl::SetAction(TBasicAction* value)
+{
+    if (!value) {
+        FActionLink.reset();
+        return;
+    }
+    if (!FActionLink)
+        FActionLink = CreateActionLink();
+    FActionLink->SetAction(value);
+    FActionLink->TakeValues(IsLoading());
+}
+
+std::unique_ptr<TControlActionLink> TControl::CreateActionLink()
+{
+    return std::make_unique<TControlActionLink>(this);
 }
 
 bool TControl::ShowHint() const
@@ -380,6 +462,8 @@ void TControl::Dispatch(TMessage& m)
     case CM_MOUSELEAVE: CMMouseLeave(m); break;
     case CM_PARENTFONTCHANGED: CMParentFontChanged(m); break;
     case CM_PARENTCOLORCHANGED: CMParentColorChanged(m); break;
+    case CM_PARENTBIDIMODECHANGED: CMParentBiDiModeChanged(m); break;
+    case CM_BIDIMODECHANGED: Invalidate(); break;
     default: DefaultHandler(m); break;
     }
 }
@@ -495,10 +579,13 @@ TAccessibleInfo TControl::AccessibleInfo() const
     return TAccessibleInfo{arPane, Caption(), Hint(), false};
 }
 
+// A handler of its own wins over the action.
 void TControl::Click()
 {
     if (OnClick)
         OnClick(this);
+    else if (FActionLink)
+        FActionLink->Execute(this);
 }
 
 void TControl::DblClick()

@@ -30,6 +30,7 @@ void TWinControl::InsertControl(TControl* control)
     // A newcomer that takes the parent's font and colour takes them now.
     control->Perform(CM_PARENTFONTCHANGED, 0, 0);
     control->Perform(CM_PARENTCOLORCHANGED, 0, 0);
+    control->Perform(CM_PARENTBIDIMODECHANGED, 0, 0);
     if (control->Align() != alNone)
         AlignControls();
     control->Invalidate();
@@ -92,6 +93,10 @@ void TWinControl::Dispatch(TMessage& m)
     case CM_COLORCHANGED:
         TControl::Dispatch(m);
         NotifyControls(CM_PARENTCOLORCHANGED);
+        break;
+    case CM_BIDIMODECHANGED:
+        TControl::Dispatch(m);
+        NotifyControls(CM_PARENTBIDIMODECHANGED);
         break;
     case CM_DIALOGCHAR:
         Broadcast(m);
