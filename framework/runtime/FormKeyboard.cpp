@@ -14,6 +14,7 @@
 
 #include "framework/runtime/Accessibility.h"
 #include "framework/runtime/Actions.h"
+#include "framework/runtime/FormWindow.h"
 #include "framework/runtime/KeyboardFocus.h"
 #include "framework/core/Exception.h"
 
@@ -52,6 +53,7 @@ bool ExecuteShortCut(const TForm& form, unsigned key, TShiftState shift)
 
 bool TForm::KeyDown(unsigned key, TShiftState shift, bool repeat)
 {
+    ScheduleIdle(false);
     ShowFocusCues();
     if (OnKeyDown) {
         OnKeyDown(this, key, shift);

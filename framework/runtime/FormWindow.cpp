@@ -197,7 +197,6 @@ bool TFormWindow::Key(QKeyEvent* e)
         shift |= ssShift;
     bool used = true; // a key whose handling failed was still the form's
     Guarded([&] { used = FForm->KeyDown(key, shift, e->isAutoRepeat()); });
-    ScheduleIdle(false);
     if (used)
         e->accept();
     return used;
@@ -212,7 +211,6 @@ void TFormWindow::keyPressEvent(QKeyEvent* e)
     }
     const unsigned ch = text.at(0).unicode();
     Guarded([&] { FForm->KeyChar(ch); });
-    ScheduleIdle(false);
 }
 
 // The form decides: its OnClose may keep the window, hide it or end the application.

@@ -59,8 +59,9 @@ struct TFormImpl {
 };
 
 // Asks for the idle step once the current batch of input has been handled: the pointer
-// tracker's Track when the batch moved or pressed the mouse (trackPointer), then the
-// application's Idle. One posted call (no timer) serves the whole batch.
+// tracker's Track when the window saw the mouse (trackPointer), then the application's
+// Idle. The form's input entry points ask for it; one posted call (no timer) serves the
+// whole batch.
 void ScheduleIdle(bool trackPointer);
 
 } // namespace hx
