@@ -82,6 +82,8 @@ void TControl::SetBounds(int left, int top, int width, int height)
 {
     for (const int value : {left, top, width, height})
         CheckBoundsValue(value);
+    FRequestedWidth = width;
+    FRequestedHeight = height;
     width = FConstraints->ConstrainWidth(width);
     height = FConstraints->ConstrainHeight(height);
     if (left == FLeft && top == FTop && width == FWidth && height == FHeight)

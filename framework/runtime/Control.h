@@ -134,6 +134,10 @@ public:
     void SetHeight(int value) { SetBounds(FLeft, FTop, FWidth, value); }
     virtual void SetBounds(int left, int top, int width, int height);
     TRect BoundsRect() const { return Bounds(FLeft, FTop, FWidth, FHeight); }
+    // The size last asked for, before the constraints cut it: anchors stretch from it, so
+    // that a parent growing and shrinking back gives the control its old size again.
+    int RequestedWidth() const { return FRequestedWidth; }
+    int RequestedHeight() const { return FRequestedHeight; }
     void SetBoundsRect(const TRect& r) { SetBounds(r.Left, r.Top, r.Width(), r.Height()); }
     virtual TRect ClientRect() const { return Rect(0, 0, FWidth, FHeight); }
     int ClientWidth() const { return ClientRect().Width(); }
@@ -322,6 +326,7 @@ private:
 
     TWinControl* FParent = nullptr;
     int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
+    int FRequestedWidth = 0, FRequestedHeight = 0;
     std::unique_ptr<TSizeConstraints> FConstraints;
     TAlign FAlign = alNone;
     TAnchors FAnchors = akLeft | akTop;

@@ -114,7 +114,7 @@ void TWinControl::BoundsChanged(int dw, int dh)
         if (c->Align() != alNone)
             continue;
         const TAnchors a = c->Anchors();
-        TRect r = c->BoundsRect();
+        TRect r = Bounds(c->Left(), c->Top(), c->RequestedWidth(), c->RequestedHeight());
         if (a & akRight) {
             r.Right += dw;
             if (!(a & akLeft))

@@ -108,6 +108,9 @@ TEST_F(ConstraintsTest, AnchorsStretchNoFurtherThanTheLimits)
     control->Constraints()->SetMinHeight(25);
     form.SetBounds(0, 0, 260, 90);
     EXPECT_EQ(control->BoundsRect(), Bounds(10, 10, 70, 25));
+    // Shrinking back gives the size it had: the stretch counts from what it asked for.
+    form.SetBounds(0, 0, 200, 100);
+    EXPECT_EQ(control->BoundsRect(), Bounds(10, 10, 50, 30));
 }
 
 // Crossing limits move the other end along; a negative limit is refused.
