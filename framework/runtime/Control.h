@@ -3,6 +3,9 @@
 // parent's list, draws through its form's surface and receives input as messages that the
 // form routes to it. TGraphicControl (GraphicControl.h) adds the canvas and the Paint entry
 // point.
+//
+// Control.cpp: tree, bounds, appearance, reading order, action and painting.
+// ControlMessages.cpp: messages, mouse handling and the event methods.
 #include <memory>
 #include <string>
 
