@@ -148,8 +148,8 @@ void TControl::SetConstraints(TSizeConstraints* value)
     FConstraints->CopyValuesFrom(value);
 }
 
-// A new limit takes effect at once; the parent lays its aligned children out again, since
-// this one's band may have changed.
+// A new limit takes effect at once; for an aligned control the parent then lays its bands
+// out again, as after any change of its size.
 void TControl::ConstraintsChanged(TObject*)
 {
     SetBounds(FLeft, FTop, FWidth, FHeight);
