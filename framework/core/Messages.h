@@ -46,6 +46,8 @@ constexpr unsigned CM_MOUSELEAVE = CM_BASE + 20;        // 0xB014
 constexpr unsigned CM_BUTTONPRESSED = CM_BASE + 24;     // 0xB018: WParam = group index, LParam = sender
 constexpr unsigned CM_SHOWHINTCHANGED = CM_BASE + 25;   // 0xB019
 constexpr unsigned CM_SYSCOLORCHANGE = CM_BASE + 36;    // 0xB024
+constexpr unsigned CM_BIDIMODECHANGED = CM_BASE + 60;   // 0xB03C
+constexpr unsigned CM_PARENTBIDIMODECHANGED = CM_BASE + 61; // 0xB03D
 
 // Mouse messages carry the key flags in WParam and the point in LParam:
 // x in the low 16 bits, y in the next 16, both signed.

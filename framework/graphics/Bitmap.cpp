@@ -217,6 +217,7 @@ TBitmapText TextOf(const TTextDrawing& d)
     text.Left = d.Left;
     text.Baseline = d.Baseline;
     text.Limit = d.Limit;
+    text.RightToLeft = d.RightToLeft;
     if (d.UnderlineFrom < d.UnderlineTo) {
         const QFontMetrics& metrics = QtMetricsOf(*d.Font);
         const int from = d.Left + metrics.horizontalAdvance(QString::fromUtf8(d.Text->data(), d.UnderlineFrom));

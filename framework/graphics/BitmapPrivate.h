@@ -28,6 +28,7 @@ struct TBitmapText {
     int Left = 0, Baseline = 0;
     TRect Limit;                          // the glyphs' clip
     TRect Underline;                      // empty when none
+    bool RightToLeft = false;             // read right to left
     std::vector<std::uint32_t> Backdrop;  // Limit's pixels before the glyphs, row by row
 };
 

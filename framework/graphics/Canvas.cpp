@@ -366,6 +366,8 @@ void TCanvas::DrawTextCell(const TRect* clip, int x, int y, const std::string& t
         painter.setClipRect(QRect(limit.Left, limit.Top, limit.Width(), limit.Height()));
         painter.setFont(QtFontOf(*FFont));
         painter.setPen(QColor::fromRgb(ink));
+        if (FTextFlags & ETO_RTLREADING)
+            painter.setLayoutDirection(Qt::RightToLeft);
         painter.drawText(QPoint(left, baseline), line);
     }
     if (underlineFrom < underlineTo) {
@@ -381,7 +383,8 @@ void TCanvas::DrawTextCell(const TRect* clip, int x, int y, const std::string& t
         cell, Rect(ink_box.left(), ink_box.top(), ink_box.right() + 2, ink_box.bottom() + 2));
     if (IntersectRect(part, drawn, limit))
         Touched(part);
-    TextDrawn(TTextDrawing{FFont.get(), &text, left, baseline, limit, underlineFrom, underlineTo});
+    TextDrawn(TTextDrawing{FFont.get(), &text, left, baseline, limit, underlineFrom, underlineTo,
+                           (FTextFlags & ETO_RTLREADING) != 0});
 }
 
 void TCanvas::Draw(int x, int y, TBitmap* graphic)

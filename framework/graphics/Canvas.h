@@ -58,6 +58,12 @@ struct TTextDrawing {
     int Left = 0, Baseline = 0;            // the glyphs' origin
     TRect Limit;                           // the clip the glyphs were drawn within
     int UnderlineFrom = 0, UnderlineTo = 0; // bytes of Text underlined
+    bool RightToLeft = false;              // read right to left (ETO_RTLREADING)
+};
+
+// TCanvas::TextFlags.
+enum : unsigned {
+    ETO_RTLREADING = 0x80, // text reads right to left (neutral characters order that way)
 };
 
 class TCanvas : public TPersistent {
@@ -101,6 +107,10 @@ public:
 
     // Device state used when a one-bit image meets a colour target: 0 bits take the text
     // colour, 1 bits the background colour (SetTextColor/SetBkColor in Gdi.h set them).
+    // How text is drawn: ETO_RTLREADING or 0.
+    unsigned TextFlags() const { return FTextFlags; }
+    void SetTextFlags(unsigned value) { FTextFlags = value; }
+
     TColor DeviceTextColor() const { return FTextColor; }
     TColor DeviceBkColor() const { return FBkColor; }
 
@@ -138,6 +148,7 @@ private:
     std::unique_ptr<TPen> FPen;
     std::unique_ptr<TBrush> FBrush;
     TPoint FPenPos;
+    unsigned FTextFlags = 0;
     TColor FTextColor = clBlack;
     TColor FBkColor = clWhite;
 };

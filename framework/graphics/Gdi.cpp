@@ -284,6 +284,9 @@ int DrawText(TCanvas* canvas, const char* text, int len, TRect& r, unsigned flag
     else if (single && (flags & DT_BOTTOM))
         top = r.Bottom - lineHeight;
     const TRect* clip = (flags & DT_NOCLIP) ? nullptr : &r;
+    const unsigned textFlags = canvas->TextFlags();
+    if (flags & DT_RTLREADING)
+        canvas->SetTextFlags(textFlags | ETO_RTLREADING);
     int y = top;
     for (const TTextLine& line : lines) {
         const int width = layout.Width(line.Text, 0, line.Text.size());
@@ -292,10 +295,17 @@ int DrawText(TCanvas* canvas, const char* text, int len, TRect& r, unsigned flag
             x = r.Left + (r.Width() - width) / 2;
         else if (flags & DT_RIGHT)
             x = r.Right - width;
-        if (!line.Text.empty())
-            DrawLine(*canvas, clip, x, y, line, layout);
+        if (!line.Text.empty()) {
+            try {
+                DrawLine(*canvas, clip, x, y, line, layout);
+            } catch (...) {
+                canvas->SetTextFlags(textFlags);
+                throw;
+            }
+        }
         y += lineHeight;
     }
+    canvas->SetTextFlags(textFlags);
     return (single && (flags & (DT_VCENTER | DT_BOTTOM))) ? top - r.Top + height : height;
 }
 

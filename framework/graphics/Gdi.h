@@ -25,6 +25,7 @@ enum : unsigned {
     DT_NOCLIP = 0x100,
     DT_CALCRECT = 0x400,   // measure only: r.Right and r.Bottom become the extent
     DT_NOPREFIX = 0x800,   // without it "&x" underlines x and "&&" is one "&"
+    DT_RTLREADING = 0x20000, // each line reads right to left (see TCanvas::TextFlags)
 };
 
 // Draws (or with DT_CALCRECT measures) text in r. len -1 means up to the NUL. "\r\n",

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QEventLoop>
 
+#include "framework/runtime/Actions.h"
 #include "framework/runtime/FirstFrameReport.h"
 #include "framework/graphics/FontSubstitution.h"
 #include "framework/runtime/Form.h"
@@ -98,6 +99,11 @@ void TApplication::ProcessMessages()
 {
     QApplication::sendPostedEvents();
     QApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void TApplication::Idle()
+{
+    UpdateActions();
 }
 
 void TApplication::HandleException(std::exception_ptr error)

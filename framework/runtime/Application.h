@@ -49,6 +49,10 @@ public:
     bool Terminated() const { return FTerminated; }
     // Handles the messages waiting now (input, paint passes, timers) and returns.
     void ProcessMessages();
+    // The idle step, once the application has handled a batch of input (the form window
+    // posts it; tests call it): every action list runs its actions' OnUpdate. Nothing
+    // calls it while no input arrives, so an idle application runs no code.
+    void Idle();
 
     // The default error report: EAbort is dropped silently, any other error is shown.
     void HandleException(std::exception_ptr error);

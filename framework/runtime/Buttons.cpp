@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "framework/graphics/Bitmap.h"
+#include "framework/runtime/Actions.h"
 #include "framework/graphics/Gdi.h"
 #include "framework/graphics/PixelWord.h"
 #include "framework/runtime/WinControl.h"
@@ -254,10 +255,29 @@ void TSpeedButton::SetSpacing(int value)
     Invalidate();
 }
 
+namespace {
+
+TButtonLayout Mirrored(TButtonLayout layout)
+{
+    switch (layout) {
+    case blGlyphLeft: return blGlyphRight;
+    case blGlyphRight: return blGlyphLeft;
+    default: return layout;
+    }
+}
+
+} // namespace
+
 void TSpeedButton::CalcDrawPosition(TCanvas* canvas, TPoint& glyphPos, TRect& textRect) const
 {
-    CalcButtonLayout(canvas, FGlyph.get(), Caption(), FLayout, FMargin, FSpacing, ClientWidth(), ClientHeight(),
+    const TButtonLayout layout = UseRightToLeftAlignment() ? Mirrored(FLayout) : FLayout;
+    CalcButtonLayout(canvas, FGlyph.get(), Caption(), layout, FMargin, FSpacing, ClientWidth(), ClientHeight(),
                      glyphPos, textRect);
+}
+
+std::unique_ptr<TControlActionLink> TSpeedButton::CreateActionLink()
+{
+    return std::make_unique<TButtonActionLink<TSpeedButton>>(this);
 }
 
 namespace {
@@ -412,14 +432,15 @@ void TSpeedButton::DrawCaption(TCanvas* c, TRect r) const
     if (Caption().empty())
         return;
     c->Brush()->SetStyle(bsClear);
+    const unsigned flags = DrawTextBiDiModeFlags(DT_CENTER);
     if (FState == bsDisabled) {
         TRect lit = r;
         OffsetRect(lit, 1, 1);
         c->Font()->SetColor(clBtnHighlight);
-        DrawText(c, Caption().c_str(), -1, lit, DT_CENTER);
+        DrawText(c, Caption().c_str(), -1, lit, flags);
         c->Font()->SetColor(clBtnShadow);
     }
-    DrawText(c, Caption().c_str(), -1, r, DT_CENTER);
+    DrawText(c, Caption().c_str(), -1, r, flags);
 }
 
 void TSpeedButton::Paint()

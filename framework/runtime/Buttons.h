@@ -96,7 +96,9 @@ public:
     TButtonState State() const { return FState; }
 
     // Where the glyph's top-left and the caption's rectangle go, in control coordinates,
-    // for an unpressed button; the caption is measured with canvas's current font.
+    // for an unpressed button; the caption is measured with canvas's current font. Under
+    // bdRightToLeft the layout is mirrored: a left glyph sits on the right, its margin
+    // counted from the right edge.
     void CalcDrawPosition(TCanvas* canvas, TPoint& glyphPos, TRect& textRect) const;
 
     void Paint() override;
@@ -111,6 +113,8 @@ protected:
     void UpdateExclusive();
     void CMButtonPressed(TMessage& message);
     void CMDialogChar(TMessage& message);
+    // The action's Checked is Down, its GroupIndex the button's.
+    std::unique_ptr<TControlActionLink> CreateActionLink() override;
     void CMEnabledChanged(TMessage& message);
     void CMMouseEnter(TMessage& message);
     void CMMouseLeave(TMessage& message);

@@ -2,8 +2,10 @@
 
 #include <cctype>
 
+#include "framework/runtime/Actions.h"
 #include "framework/runtime/ControlCanvas.h"
 #include "framework/core/Exception.h"
+#include "framework/graphics/Gdi.h"
 #include "framework/runtime/Form.h"
 #include "framework/runtime/Menus.h"
 #include "framework/runtime/PointerTracker.h"
@@ -32,13 +34,16 @@ bool IsAccel(unsigned ch, const std::string& caption)
 // --- TControl ----------------------------------------------------------------------------
 
 TControl::TControl(TComponent* owner)
-    : TComponent(owner), FFont(std::make_unique<TFont>()), FColor(clWindow)
+    : TComponent(owner), FConstraints(std::make_unique<TSizeConstraints>()), FFont(std::make_unique<TFont>()),
+      FColor(clWindow)
 {
     FFont->OnChange = TNotifyEvent(this, &TControl::FontChanged);
+    FConstraints->OnChange = TNotifyEvent(this, &TControl::ConstraintsChanged);
 }
 
 TControl::~TControl()
 {
+    FActionLink.reset();
     PointerTracker().Forget(this);
     if (FParent)
         FParent->RemoveControl(this);
@@ -77,6 +82,10 @@ void TControl::SetBounds(int left, int top, int width, int height)
 {
     for (const int value : {left, top, width, height})
         CheckBoundsValue(value);
+    FRequestedWidth = width;
+    FRequestedHeight = height;
+    width = FConstraints->ConstrainWidth(width);
+    height = FConstraints->ConstrainHeight(height);
     if (left == FLeft && top == FTop && width == FWidth && height == FHeight)
         return;
     const int dw = width - FWidth;
@@ -132,6 +141,18 @@ TPoint TControl::ScreenToClient(const TPoint& p) const
 {
     const TPoint zero = ClientToScreen(TPoint{});
     return Point(p.X - zero.X, p.Y - zero.Y);
+}
+
+void TControl::SetConstraints(TSizeConstraints* value)
+{
+    FConstraints->CopyValuesFrom(value);
+}
+
+// A new limit takes effect at once; for an aligned control the parent then lays its bands
+// out again, as after any change of its size.
+void TControl::ConstraintsChanged(TObject*)
+{
+    SetBounds(FLeft, FTop, FWidth, FHeight);
 }
 
 void TControl::SetAlign(TAlign value)
@@ -236,6 +257,69 @@ void TControl::SetParentColor(bool value)
         Perform(CM_PARENTCOLORCHANGED, 0, 0);
 }
 
+void TControl::SetBiDiMode(TBiDiMode value)
+{
+    FParentBiDiMode = false;
+    if (value == FBiDiMode)
+        return;
+    FBiDiMode = value;
+    Perform(CM_BIDIMODECHANGED, 0, 0);
+}
+
+void TControl::SetParentBiDiMode(bool value)
+{
+    if (value == FParentBiDiMode)
+        return;
+    FParentBiDiMode = value;
+    if (value && FParent)
+        Perform(CM_PARENTBIDIMODECHANGED, 0, 0);
+}
+
+void TControl::CMParentBiDiModeChanged(TMessage&)
+{
+    if (!FParentBiDiMode || !FParent)
+        return;
+    SetBiDiMode(FParent->BiDiMode());
+    FParentBiDiMode = true;
+}
+
+unsigned TControl::DrawTextBiDiModeFlags(unsigned flags) const
+{
+    if (UseRightToLeftAlignment()) {
+        const unsigned side = flags & (DT_CENTER | DT_RIGHT);
+        if (side == DT_LEFT)
+            flags |= DT_RIGHT;
+        else if (side == DT_RIGHT)
+            flags &= ~DT_RIGHT;
+    }
+    if (UseRightToLeftReading())
+        flags |= DT_RTLREADING;
+    return flags;
+}
+
+TBasicAction* TControl::Action() const
+{
+    return FActionLink ? FActionLink->Action() : nullptr;
+}
+
+// Linked while being read, the control keeps the values its description gave it.
+void TControl::SetAction(TBasicAction* value)
+{
+    if (!value) {
+        FActionLink.reset();
+        return;
+    }
+    if (!FActionLink)
+        FActionLink = CreateActionLink();
+    FActionLink->SetAction(value);
+    FActionLink->TakeValues(IsLoading());
+}
+
+std::unique_ptr<TControlActionLink> TControl::CreateActionLink()
+{
+    return std::make_unique<TControlActionLink>(this);
+}
+
 bool TControl::ShowHint() const
 {
     if (FParentShowHint && FParent)
@@ -327,202 +411,6 @@ void TControl::Update()
 {
     if (TForm* form = ParentForm())
         form->Update();
-}
-
-// --- Messages ----------------------------------------------------------------------------
-
-LRESULT TControl::Perform(unsigned msg, WPARAM wParam, LPARAM lParam)
-{
-    TMessage m{msg, wParam, lParam, 0};
-    WindowProc(m);
-    return m.Result;
-}
-
-void TControl::WindowProc(TMessage& message)
-{
-    // A control that does not want double clicks sees the second press as a plain press.
-    if (!(FControlStyle & csDoubleClicks)) {
-        switch (message.Msg) {
-        case WM_LBUTTONDBLCLK:
-            message.Msg = WM_LBUTTONDOWN;
-            break;
-        case WM_RBUTTONDBLCLK:
-            message.Msg = WM_RBUTTONDOWN;
-            break;
-        case WM_MBUTTONDBLCLK:
-            message.Msg = WM_MBUTTONDOWN;
-            break;
-        default:
-            break;
-        }
-    }
-    Dispatch(message);
-}
-
-void TControl::Dispatch(TMessage& m)
-{
-    switch (m.Msg) {
-    case WM_MOUSEMOVE: WMMouseMove(m); break;
-    case WM_LBUTTONDOWN: WMLButtonDown(m); break;
-    case WM_LBUTTONUP: WMLButtonUp(m); break;
-    case WM_LBUTTONDBLCLK: WMLButtonDblClk(m); break;
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONDBLCLK: WMRButtonDown(m); break;
-    case WM_RBUTTONUP: WMRButtonUp(m); break;
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONDBLCLK: WMMButtonDown(m); break;
-    case WM_MBUTTONUP: WMMButtonUp(m); break;
-    case CM_ENABLEDCHANGED:
-    case CM_FONTCHANGED:
-    case CM_TEXTCHANGED:
-    case CM_COLORCHANGED: Invalidate(); break;
-    case CM_MOUSEENTER: CMMouseEnter(m); break;
-    case CM_MOUSELEAVE: CMMouseLeave(m); break;
-    case CM_PARENTFONTCHANGED: CMParentFontChanged(m); break;
-    case CM_PARENTCOLORCHANGED: CMParentColorChanged(m); break;
-    default: DefaultHandler(m); break;
-    }
-}
-
-void TControl::DoMouseDown(TMessage& m, TMouseButton button, TShiftState extra)
-{
-    if (!(FControlStyle & csNoStdEvents))
-        MouseDown(button, KeysToShiftState(m.WParam) | extra, PointParamX(m.LParam), PointParamY(m.LParam));
-}
-
-void TControl::DoMouseUp(TMessage& m, TMouseButton button)
-{
-    if (!(FControlStyle & csNoStdEvents))
-        MouseUp(button, KeysToShiftState(m.WParam), PointParamX(m.LParam), PointParamY(m.LParam));
-}
-
-void TControl::WMMouseMove(TMessage& m)
-{
-    if (!(FControlStyle & csNoStdEvents))
-        MouseMove(KeysToShiftState(m.WParam), PointParamX(m.LParam), PointParamY(m.LParam));
-}
-
-// Left button, per message:
-//   press       capture (csCaptureMouse), mark csClicked (csClickEvents), MouseDown
-//   release     free capture; if marked: unmark, Click() when inside; then MouseUp
-//   double      capture, DblClick() (csClickEvents), MouseDown with ssDouble, no mark
-void TControl::WMLButtonDown(TMessage& m)
-{
-    if (FControlStyle & csCaptureMouse)
-        SetMouseCapture(true);
-    if (FControlStyle & csClickEvents)
-        FControlState |= csClicked;
-    DoMouseDown(m, mbLeft, 0);
-}
-
-void TControl::WMLButtonUp(TMessage& m)
-{
-    if (FControlStyle & csCaptureMouse)
-        SetMouseCapture(false);
-    if (FControlState & csClicked) {
-        FControlState &= ~csClicked;
-        if (PtInRect(ClientRect(), Point(PointParamX(m.LParam), PointParamY(m.LParam))))
-            Click();
-    }
-    DoMouseUp(m, mbLeft);
-}
-
-void TControl::WMLButtonDblClk(TMessage& m)
-{
-    if (FControlStyle & csCaptureMouse)
-        SetMouseCapture(true);
-    if (FControlStyle & csClickEvents)
-        DblClick();
-    DoMouseDown(m, mbLeft, ssDouble);
-}
-
-void TControl::WMRButtonDown(TMessage& m)
-{
-    DoMouseDown(m, mbRight, m.Msg == WM_RBUTTONDBLCLK ? TShiftState{ssDouble} : TShiftState{0});
-}
-
-void TControl::WMRButtonUp(TMessage& m)
-{
-    DoMouseUp(m, mbRight);
-}
-
-void TControl::WMMButtonDown(TMessage& m)
-{
-    DoMouseDown(m, mbMiddle, m.Msg == WM_MBUTTONDBLCLK ? TShiftState{ssDouble} : TShiftState{0});
-}
-
-void TControl::WMMButtonUp(TMessage& m)
-{
-    DoMouseUp(m, mbMiddle);
-}
-
-void TControl::CMMouseEnter(TMessage& m)
-{
-    if (FParent)
-        FParent->Perform(m.Msg, 0, reinterpret_cast<LPARAM>(this));
-}
-
-void TControl::CMMouseLeave(TMessage& m)
-{
-    if (FParent)
-        FParent->Perform(m.Msg, 0, reinterpret_cast<LPARAM>(this));
-}
-
-void TControl::CMParentFontChanged(TMessage&)
-{
-    if (!FParentFont || !FParent)
-        return;
-    FTakingParentFont = true;
-    try {
-        FFont->CopyValuesFrom(FParent->Font());
-    } catch (...) {
-        FTakingParentFont = false;
-        throw;
-    }
-    FTakingParentFont = false;
-}
-
-void TControl::CMParentColorChanged(TMessage&)
-{
-    if (!FParentColor || !FParent)
-        return;
-    SetColor(FParent->Color());
-    FParentColor = true;
-}
-
-TAccessibleInfo TControl::AccessibleInfo() const
-{
-    return TAccessibleInfo{arPane, Caption(), Hint(), false};
-}
-
-void TControl::Click()
-{
-    if (OnClick)
-        OnClick(this);
-}
-
-void TControl::DblClick()
-{
-    if (OnDblClick)
-        OnDblClick(this);
-}
-
-void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
-{
-    if (OnMouseDown)
-        OnMouseDown(this, button, shift, x, y);
-}
-
-void TControl::MouseMove(TShiftState shift, int x, int y)
-{
-    if (OnMouseMove)
-        OnMouseMove(this, shift, x, y);
-}
-
-void TControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
-{
-    if (OnMouseUp)
-        OnMouseUp(this, button, shift, x, y);
 }
 
 } // namespace hx

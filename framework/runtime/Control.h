@@ -3,6 +3,9 @@
 // parent's list, draws through its form's surface and receives input as messages that the
 // form routes to it. TGraphicControl (GraphicControl.h) adds the canvas and the Paint entry
 // point.
+//
+// Control.cpp: tree, bounds, appearance, reading order, action and painting.
+// ControlMessages.cpp: messages, mouse handling and the event methods.
 #include <memory>
 #include <string>
 
@@ -13,6 +16,7 @@
 #include "framework/graphics/Font.h"
 #include "framework/core/Messages.h"
 #include "framework/core/Types.h"
+#include "framework/runtime/SizeConstraints.h"
 
 namespace hx {
 
@@ -20,6 +24,8 @@ class TWinControl;
 class TForm;
 class TPopupMenu;
 class TControlCanvas;
+class TBasicAction;
+class TControlActionLink;
 
 // The value lists name the values for form descriptions (EnumNames.h).
 #define HX_ALIGN_VALUES(X) X(alNone) X(alTop) X(alBottom) X(alLeft) X(alRight) X(alClient)
@@ -27,6 +33,12 @@ enum TAlign : unsigned char { HX_ALIGN_VALUES(HX_ENUM_VALUE) };
 #define HX_DRAGMODE_VALUES(X) X(dmManual) X(dmAutomatic)
 enum TDragMode : unsigned char { HX_DRAGMODE_VALUES(HX_ENUM_VALUE) };
 enum TDragState : unsigned char { dsDragEnter, dsDragLeave, dsDragMove };
+
+// Reading order and alignment: bdRightToLeft reads and aligns right to left (a button's
+// glyph and caption swap sides), bdRightToLeftNoAlign and bdRightToLeftReadingOnly only read
+// right to left.
+#define HX_BIDIMODE_VALUES(X) X(bdLeftToRight) X(bdRightToLeft) X(bdRightToLeftNoAlign) X(bdRightToLeftReadingOnly)
+enum TBiDiMode : unsigned char { HX_BIDIMODE_VALUES(HX_ENUM_VALUE) };
 
 using TAnchors = unsigned;
 #define HX_ANCHORKIND_VALUES(X) X(akLeft) X(akTop) X(akRight) X(akBottom)
@@ -125,6 +137,10 @@ public:
     void SetHeight(int value) { SetBounds(FLeft, FTop, FWidth, value); }
     virtual void SetBounds(int left, int top, int width, int height);
     TRect BoundsRect() const { return Bounds(FLeft, FTop, FWidth, FHeight); }
+    // The size last asked for, before the constraints cut it: anchors stretch from it, so
+    // that a parent growing and shrinking back gives the control its old size again.
+    int RequestedWidth() const { return FRequestedWidth; }
+    int RequestedHeight() const { return FRequestedHeight; }
     void SetBoundsRect(const TRect& r) { SetBounds(r.Left, r.Top, r.Width(), r.Height()); }
     virtual TRect ClientRect() const { return Rect(0, 0, FWidth, FHeight); }
     int ClientWidth() const { return ClientRect().Width(); }
@@ -137,6 +153,10 @@ public:
     TPoint ScreenToClient(const TPoint& p) const;
     // This control's rectangle in its form's client coordinates, clipped by every parent.
     TRect VisibleFormRect() const;
+
+    // Every size the control takes is clamped to them (owned; SetConstraints copies).
+    TSizeConstraints* Constraints() const { return FConstraints.get(); }
+    void SetConstraints(TSizeConstraints* value);
 
     TAlign Align() const { return FAlign; }
     void SetAlign(TAlign value);
@@ -179,6 +199,27 @@ public:
     void SetColor(TColor value);
     bool ParentColor() const { return FParentColor; }
     void SetParentColor(bool value);
+
+    // --- Reading order -------------------------------------------------------------------
+    // Setting BiDiMode clears ParentBiDiMode; while ParentBiDiMode is set the control takes
+    // its parent's mode and follows its changes (CM_PARENTBIDIMODECHANGED).
+    TBiDiMode BiDiMode() const { return FBiDiMode; }
+    void SetBiDiMode(TBiDiMode value);
+    bool ParentBiDiMode() const { return FParentBiDiMode; }
+    void SetParentBiDiMode(bool value);
+    bool UseRightToLeftReading() const { return FBiDiMode != bdLeftToRight; }
+    bool UseRightToLeftAlignment() const { return FBiDiMode == bdRightToLeft; }
+    // DrawText flags for this mode: right-to-left reading added, left and right swapped
+    // when the alignment is mirrored.
+    unsigned DrawTextBiDiModeFlags(unsigned flags) const;
+
+    // --- Action ----------------------------------------------------------------------------
+    // Linked to an action, the control takes its Caption, Enabled, Hint and Visible (a
+    // button also Checked and GroupIndex) and follows later changes; a click runs it unless
+    // OnClick is assigned. Null: no action. Freeing the action leaves the control without one.
+    TBasicAction* Action() const;
+    void SetAction(TBasicAction* value);
+    TControlActionLink* ActionLink() const { return FActionLink.get(); }
 
     const std::string& Hint() const { return FHint; }
     void SetHint(const std::string& value) { FHint = value; }
@@ -266,6 +307,11 @@ protected:
     void CMMouseLeave(TMessage& message);
     void CMParentFontChanged(TMessage& message);
     void CMParentColorChanged(TMessage& message);
+    void CMParentBiDiModeChanged(TMessage& message);
+
+    // The link an action is tied through; a class with more to link (a button's Down)
+    // returns its own kind.
+    virtual std::unique_ptr<TControlActionLink> CreateActionLink();
 
     // Called after the size changed by (dw, dh) (a container moves its children).
     virtual void BoundsChanged(int /*dw*/, int /*dh*/) {}
@@ -277,11 +323,14 @@ private:
     friend class TWinControl;
     friend class TForm;
     void FontChanged(TObject* sender);
+    void ConstraintsChanged(TObject* sender);
     void DoMouseDown(TMessage& message, TMouseButton button, TShiftState extra);
     void DoMouseUp(TMessage& message, TMouseButton button);
 
     TWinControl* FParent = nullptr;
     int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
+    int FRequestedWidth = 0, FRequestedHeight = 0;
+    std::unique_ptr<TSizeConstraints> FConstraints;
     TAlign FAlign = alNone;
     TAnchors FAnchors = akLeft | akTop;
     bool FVisible = true;
@@ -292,6 +341,9 @@ private:
     bool FTakingParentFont = false;
     TColor FColor;
     bool FParentColor = true;
+    TBiDiMode FBiDiMode = bdLeftToRight;
+    bool FParentBiDiMode = true;
+    std::unique_ptr<TControlActionLink> FActionLink;
     std::string FHint;
     bool FShowHint = false;
     bool FParentShowHint = true;

@@ -328,6 +328,8 @@ void TForm::Dispatch(TMessage& m)
 
 void TForm::MouseInput(TMouseInputKind kind, TMouseButton button, int x, int y, TShiftState shift)
 {
+    // Once this batch of input is handled, the application falls idle (actions update).
+    ScheduleIdle(false);
     // A press puts the hint away; it comes back only on another control.
     if (kind == miDown || kind == miDoubleClick)
         PointerTracker().CancelHint();
@@ -369,6 +371,7 @@ void TForm::OpenContextMenu(TControl* control, int x, int y)
 
 void TForm::KeyChar(unsigned ch)
 {
+    ScheduleIdle(false);
     Perform(CM_DIALOGCHAR, ch, 0);
 }
 

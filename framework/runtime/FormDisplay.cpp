@@ -116,6 +116,8 @@ void TFormDisplay::DrawGlyphs(const TBitmapText& text, int dx, int dy, const TRe
     painter.setClipRect(ToQRect(clip));
     painter.setFont(text.Face);
     painter.setPen(ink);
+    if (text.RightToLeft)
+        painter.setLayoutDirection(Qt::RightToLeft);
     painter.drawText(QPoint(text.Left + dx, text.Baseline + dy), line);
     if (!text.Underline.IsEmpty()) {
         TRect underline = text.Underline;

@@ -3,6 +3,7 @@
 //
 // A key press goes through these steps until one uses it:
 //   OnKeyDown          sees every key; setting it to 0 uses it
+//   action shortcuts   an enabled action of the form's action lists with that ShortCut runs
 //   focused control    WM_KEYDOWN; a Result of 1 uses it
 //   Return, Space      the focused control clicks, when it takes click events
 //   navigation keys    the focus moves (FocusTarget)
@@ -12,6 +13,8 @@
 #include "framework/runtime/Form.h"
 
 #include "framework/runtime/Accessibility.h"
+#include "framework/runtime/Actions.h"
+#include "framework/runtime/FormWindow.h"
 #include "framework/runtime/KeyboardFocus.h"
 #include "framework/core/Exception.h"
 
@@ -36,16 +39,29 @@ bool Inside(const TControl* control, const TControl* container)
     return false;
 }
 
+// The first action list of form that has an enabled action for the key runs it.
+bool ExecuteShortCut(const TForm& form, unsigned key, TShiftState shift)
+{
+    const TShortCut shortCut = ShortCutOf(key, shift);
+    for (int i = 0; i < form.ComponentCount(); ++i)
+        if (auto* list = dynamic_cast<TActionList*>(form.Components(i)); list && list->ExecuteShortCut(shortCut))
+            return true;
+    return false;
+}
+
 } // namespace
 
 bool TForm::KeyDown(unsigned key, TShiftState shift, bool repeat)
 {
+    ScheduleIdle(false);
     ShowFocusCues();
     if (OnKeyDown) {
         OnKeyDown(this, key, shift);
         if (key == 0)
             return true;
     }
+    if (ExecuteShortCut(*this, key, shift))
+        return true;
     if (KeyToActiveControl(key, shift, repeat))
         return true;
     if (const TFocusMove move = FocusMoveOfKey(key, shift); move != fmNone) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -15,6 +16,7 @@
 #include <QTimer>
 
 #include "framework/core/Exception.h"
+#include "framework/runtime/Application.h"
 #include "framework/runtime/PointerTracker.h"
 
 #ifdef HX_HAVE_XCB
@@ -96,18 +98,24 @@ TShiftState ToShift(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons)
     return s;
 }
 
-bool gTrackPosted = false;
+bool gIdlePosted = false;
+bool gTrackWanted = false;
 
 } // namespace
 
-void ScheduleTrackPointer()
+void ScheduleIdle(bool trackPointer)
 {
-    if (gTrackPosted)
+    gTrackWanted = gTrackWanted || trackPointer;
+    if (gIdlePosted)
         return;
-    gTrackPosted = true;
+    gIdlePosted = true;
+    // A zero-time single shot is a queued call: it starts no timer.
     QTimer::singleShot(0, qApp, [] {
-        gTrackPosted = false;
-        Guarded([] { PointerTracker().Track(); });
+        gIdlePosted = false;
+        const bool track = std::exchange(gTrackWanted, false);
+        if (track)
+            Guarded([] { PointerTracker().Track(); });
+        Guarded([] { Application->Idle(); });
     });
 }
 
@@ -119,7 +127,7 @@ void TFormWindow::Mouse(QMouseEvent* e, TMouseInputKind kind)
     const TShiftState shift = ToShift(e->modifiers(), e->buttons());
     const TMouseButton button = ToButton(e->button());
     Guarded([&] { FForm->MouseInput(kind, button, x, y, shift); });
-    ScheduleTrackPointer();
+    ScheduleIdle(true);
 }
 
 void TFormWindow::mousePressEvent(QMouseEvent* e)
@@ -145,7 +153,7 @@ void TFormWindow::mouseMoveEvent(QMouseEvent* e)
 void TFormWindow::leaveEvent(QEvent* e)
 {
     QWidget::leaveEvent(e);
-    ScheduleTrackPointer();
+    ScheduleIdle(true);
 }
 
 namespace {

@@ -58,7 +58,10 @@ struct TFormImpl {
     TFormDisplay Display;          // at a device pixel ratio above 1, what the window shows
 };
 
-// Asks for the pointer tracker's Track once the current batch of input has been handled.
-void ScheduleTrackPointer();
+// Asks for the idle step once the current batch of input has been handled: the pointer
+// tracker's Track when the window saw the mouse (trackPointer), then the application's
+// Idle. The form's input entry points ask for it; one posted call (no timer) serves the
+// whole batch.
+void ScheduleIdle(bool trackPointer);
 
 } // namespace hx

@@ -9,15 +9,60 @@
 
 #include "framework/core/Exception.h"
 #include "framework/runtime/Accessibility.h"
+#include "framework/runtime/Actions.h"
 
 namespace hx {
 
 // --- TMenuItem ---------------------------------------------------------------------------
 
+namespace {
+
+// A menu item's link: Caption, Checked, Enabled, Visible and GroupIndex.
+class TMenuActionLink : public TActionLink {
+public:
+    explicit TMenuActionLink(TMenuItem* client) : FClient(client) {}
+
+    void TakeValues(bool onlyDefaults) override
+    {
+        const TAction* a = LinkedAction();
+        if (!a)
+            return;
+        if (!onlyDefaults || FClient->Caption().empty())
+            FClient->SetCaption(a->Caption());
+        if (!onlyDefaults || FClient->GroupIndex() == 0)
+            FClient->SetGroupIndex(a->GroupIndex());
+        if (!onlyDefaults || !FClient->Checked())
+            FClient->SetChecked(a->Checked());
+        if (!onlyDefaults || FClient->Enabled())
+            FClient->SetEnabled(a->Enabled());
+        if (!onlyDefaults || FClient->Visible())
+            FClient->SetVisible(a->Visible());
+    }
+    bool IsCaptionLinked() const override { return LinkedAction() && FClient->Caption() == LinkedAction()->Caption(); }
+    bool IsCheckedLinked() const override { return LinkedAction() && FClient->Checked() == LinkedAction()->Checked(); }
+    bool IsEnabledLinked() const override { return LinkedAction() && FClient->Enabled() == LinkedAction()->Enabled(); }
+    bool IsVisibleLinked() const override { return LinkedAction() && FClient->Visible() == LinkedAction()->Visible(); }
+    bool IsGroupIndexLinked() const override
+    {
+        return LinkedAction() && FClient->GroupIndex() == LinkedAction()->GroupIndex();
+    }
+    void SetCaption(const std::string& value) override { if (IsCaptionLinked()) FClient->SetCaption(value); }
+    void SetChecked(bool value) override { if (IsCheckedLinked()) FClient->SetChecked(value); }
+    void SetEnabled(bool value) override { if (IsEnabledLinked()) FClient->SetEnabled(value); }
+    void SetVisible(bool value) override { if (IsVisibleLinked()) FClient->SetVisible(value); }
+    void SetGroupIndex(int value) override { if (IsGroupIndexLinked()) FClient->SetGroupIndex(value); }
+
+private:
+    TMenuItem* FClient;
+};
+
+} // namespace
+
 TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner) {}
 
 TMenuItem::~TMenuItem()
 {
+    FActionLink.reset();
     while (!FItems.empty())
         delete FItems.back();
     if (FParent)
@@ -26,8 +71,29 @@ TMenuItem::~TMenuItem()
 
 void TMenuItem::Click()
 {
-    if (FEnabled && OnClick)
+    if (!FEnabled)
+        return;
+    if (OnClick)
         OnClick(this);
+    else if (FActionLink)
+        FActionLink->Execute(this);
+}
+
+TBasicAction* TMenuItem::Action() const
+{
+    return FActionLink ? FActionLink->Action() : nullptr;
+}
+
+void TMenuItem::SetAction(TBasicAction* value)
+{
+    if (!value) {
+        FActionLink.reset();
+        return;
+    }
+    if (!FActionLink)
+        FActionLink = std::make_unique<TMenuActionLink>(this);
+    FActionLink->SetAction(value);
+    FActionLink->TakeValues(IsLoading());
 }
 
 // Only a real change is announced, so assistive technology hears each change once.

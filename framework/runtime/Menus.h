@@ -6,6 +6,7 @@
 // Radio items: the RadioItem siblings that share a GroupIndex are one group. Checking one
 // unchecks the others; the menu shows them with a radio mark.
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,9 @@
 #include "framework/core/Events.h"
 
 namespace hx {
+
+class TActionLink;
+class TBasicAction;
 
 class TMenuItem : public TComponent {
 public:
@@ -37,8 +41,15 @@ public:
     bool Visible() const { return FVisible; }
     void SetVisible(bool value) { FVisible = value; }
 
+    // Linked to an action, the item takes its Caption, Checked, Enabled, Visible and
+    // GroupIndex and follows later changes (as a control does, see TControl::SetAction).
+    TBasicAction* Action() const;
+    void SetAction(TBasicAction* value);
+    TActionLink* ActionLink() const { return FActionLink.get(); }
+
     TNotifyEvent OnClick;
-    // What choosing the item does: raises OnClick when the item is enabled.
+    // What choosing the item does, when it is enabled: raises OnClick, or without one runs
+    // the action.
     virtual void Click();
 
     TMenuItem* Parent() const { return FParent; }
@@ -58,6 +69,7 @@ private:
     bool FVisible = true;
     TMenuItem* FParent = nullptr;
     std::vector<TMenuItem*> FItems;
+    std::unique_ptr<TActionLink> FActionLink;
 };
 
 class TPopupMenu : public TComponent {

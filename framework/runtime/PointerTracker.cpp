@@ -114,11 +114,16 @@ void TPointerTracker::ShowHintNow()
     if (!FHintControl)
         return;
     FHintText = FHintControl->Hint();
+    FHintRightToLeft = FHintControl->UseRightToLeftReading();
     FHintShowing = true;
     const TPoint pos = Platform().GetCursorPos();
+    // A right-to-left hint is one right-to-left embedding (RLE ... PDF), so that its neutral
+    // characters order as the control reads.
+    QString text = QString::fromStdString(FHintText);
+    if (FHintRightToLeft)
+        text = QChar(0x202B) + text + QChar(0x202C);
     // The toolkit puts it just below the pointer.
-    QToolTip::showText(QPoint(pos.X, pos.Y), QString::fromStdString(FHintText), nullptr, QRect(),
-                       kHintHideMs);
+    QToolTip::showText(QPoint(pos.X, pos.Y), text, nullptr, QRect(), kHintHideMs);
     FHideTimer = Platform().StartTimer(kHintHideMs, [] { Guarded([] { PointerTracker().HideHint(); }); });
 }
 

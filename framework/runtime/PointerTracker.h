@@ -27,6 +27,8 @@ public:
     TControl* MouseControl() const { return FMouseControl; }
     bool HintShowing() const { return FHintShowing; }
     const std::string& HintText() const { return FHintText; }
+    // Whether the hint on show reads right to left (its control's BiDiMode).
+    bool HintRightToLeft() const { return FHintRightToLeft; }
     // Puts the hint away (a press does); it comes back only on another control.
     void CancelHint();
 
@@ -49,6 +51,7 @@ private:
     int FHintTimer = 0;
     int FHideTimer = 0;
     bool FHintShowing = false;
+    bool FHintRightToLeft = false;
     std::string FHintText;
 };
 

@@ -30,6 +30,7 @@ void TWinControl::InsertControl(TControl* control)
     // A newcomer that takes the parent's font and colour takes them now.
     control->Perform(CM_PARENTFONTCHANGED, 0, 0);
     control->Perform(CM_PARENTCOLORCHANGED, 0, 0);
+    control->Perform(CM_PARENTBIDIMODECHANGED, 0, 0);
     if (control->Align() != alNone)
         AlignControls();
     control->Invalidate();
@@ -93,6 +94,10 @@ void TWinControl::Dispatch(TMessage& m)
         TControl::Dispatch(m);
         NotifyControls(CM_PARENTCOLORCHANGED);
         break;
+    case CM_BIDIMODECHANGED:
+        TControl::Dispatch(m);
+        NotifyControls(CM_PARENTBIDIMODECHANGED);
+        break;
     case CM_DIALOGCHAR:
         Broadcast(m);
         break;
@@ -109,7 +114,7 @@ void TWinControl::BoundsChanged(int dw, int dh)
         if (c->Align() != alNone)
             continue;
         const TAnchors a = c->Anchors();
-        TRect r = c->BoundsRect();
+        TRect r = Bounds(c->Left(), c->Top(), c->RequestedWidth(), c->RequestedHeight());
         if (a & akRight) {
             r.Right += dw;
             if (!(a & akLeft))

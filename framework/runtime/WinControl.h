@@ -44,7 +44,8 @@ protected:
     // ones had already been moved, and the form would not read back as it was written.
     void Loaded() override;
     // Anchored children follow the edges they are anchored to (akRight with akLeft
-    // stretches, akRight alone moves; likewise akBottom); then the aligned ones are laid out.
+    // stretches, akRight alone moves; likewise akBottom), from the size they last asked for
+    // (their constraints may have cut it); then the aligned ones are laid out.
     void BoundsChanged(int dw, int dh) override;
     // Tells the children that take the parent's font, colour or hint switch.
     void NotifyControls(unsigned msg);

@@ -9,6 +9,8 @@
 #include "framework/streaming/FrameworkClasses.h"
 #include "framework/core/MessageText.h"
 #include "framework/core/TypInfo.h"
+#include "framework/runtime/Form.h"
+#include "framework/runtime/PointerTracker.h"
 #include "framework/services/Translator.h"
 
 namespace hx {
@@ -24,6 +26,18 @@ namespace {
 using namespace formtext;
 
 bool SameText(const std::string& a, const char* b) { return strcasecmp(a.c_str(), b) == 0; }
+
+// A component of another live form: "Form2" names the form, "Form2.Action1" one of its
+// components. Null when there is none.
+TComponent* FindGlobalComponent(const std::string& name)
+{
+    const size_t dot = name.find('.');
+    const std::string formName = name.substr(0, dot);
+    for (TForm* form : PointerTracker().Forms())
+        if (SameText(form->Name(), formName.c_str()))
+            return dot == std::string::npos ? form : form->FindComponent(name.substr(dot + 1));
+    return nullptr;
+}
 
 // A property value as written, before it meets its property.
 struct TValue {
@@ -365,6 +379,8 @@ private:
             TComponent* c = nullptr;
             if (!SameText(r.Name.Text, "nil")) {
                 c = SameText(r.Name.Text, FRoot->Name().c_str()) ? FRoot : FRoot->FindComponent(r.Name.Text);
+                if (!c)
+                    c = FindGlobalComponent(r.Name.Text);
                 if (!c)
                     Fail(r.Name.At, "Component " + r.Name.Text + " not found");
                 if (!r.Prop->AcceptsComponent(c))

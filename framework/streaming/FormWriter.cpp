@@ -150,7 +150,7 @@ private:
         case TTypeKind::Component: {
             TComponent* c = p.GetComponent(obj);
             if (c && !c->Name().empty())
-                Line(indent, name, c->Name());
+                Line(indent, name, ReferenceName(c));
             return;
         }
         case TTypeKind::Event: {
@@ -161,6 +161,16 @@ private:
             return;
         }
         }
+    }
+
+    // A component of the root's family by its name; one of another (named) form as
+    // Form2.Action1, which the reader finds among the live forms.
+    std::string ReferenceName(const TComponent* c) const
+    {
+        const TComponent* owner = c->Owner();
+        if (c == FRoot || owner == FRoot || !owner || owner->Name().empty())
+            return c->Name();
+        return owner->Name() + "." + c->Name();
     }
 
     void Binary(const std::string& indent, const std::string& name, const std::string& bytes)

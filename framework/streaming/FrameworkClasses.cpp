@@ -1,6 +1,7 @@
 #include "framework/streaming/FrameworkClasses.h"
 
 #include "framework/graphics/Bitmap.h"
+#include "framework/runtime/Actions.h"
 #include "framework/runtime/Buttons.h"
 #include "framework/streaming/ClassRegistry.h"
 #include "framework/runtime/Control.h"
@@ -48,6 +49,12 @@ const TEnumInfo& ButtonLayoutInfo()
     return info;
 }
 
+const TEnumInfo& BiDiModeInfo()
+{
+    static const TEnumInfo info{"TBiDiMode", {HX_BIDIMODE_VALUES(HX_ENUM_NAME)}};
+    return info;
+}
+
 namespace {
 
 void DeclarePersistents()
@@ -61,6 +68,14 @@ void DeclarePersistents()
         .Int("Height", &TFont::Height, &TFont::SetHeight)
         .String("Name", &TFont::Name, &TFont::SetName)
         .Set("Style", "TFontStyles", FontStyleInfo(), &TFont::Style, &TFont::SetStyle);
+
+    // Constraints.MaxWidth = 120; a limit of 0 (none) is left out.
+    using SC = TSizeConstraints;
+    TClassInfo::Of<SC>("TSizeConstraints")
+        .Int("MaxHeight", &SC::MaxHeight, &SC::SetMaxHeight, 0)
+        .Int("MaxWidth", &SC::MaxWidth, &SC::SetMaxWidth, 0)
+        .Int("MinHeight", &SC::MinHeight, &SC::SetMinHeight, 0)
+        .Int("MinWidth", &SC::MinWidth, &SC::SetMinWidth, 0);
 
     // Owned bitmaps stream as Glyph.Data = {PNG bytes}.
     TClassInfo::Of<TBitmap>("TBitmap")
@@ -85,6 +100,13 @@ TComponent* ControlParent(TComponent* child)
     return static_cast<TControl*>(child)->Parent();
 }
 
+// A value the control takes from its action is the action's to write.
+template <bool (TActionLink::*Linked)() const>
+bool NotFromAction(const TControl& c)
+{
+    return !c.ActionLink() || !(c.ActionLink()->*Linked)();
+}
+
 void DeclareControls()
 {
     TClassInfo::Of<TControl>("TControl", "TComponent")
@@ -93,18 +115,26 @@ void DeclareControls()
         .Int("Top", &TControl::Top, &TControl::SetTop)
         .Int("Width", &TControl::Width, &TControl::SetWidth)
         .Int("Height", &TControl::Height, &TControl::SetHeight)
+        .Component<TBasicAction>("Action", "TBasicAction", &TControl::Action, &TControl::SetAction)
         .Enum("Align", AlignInfo(), &TControl::Align, &TControl::SetAlign, alNone)
         .Set("Anchors", "TAnchors", AnchorKindInfo(), &TControl::Anchors, &TControl::SetAnchors, akLeft | akTop)
+        .Enum("BiDiMode", BiDiModeInfo(), &TControl::BiDiMode, &TControl::SetBiDiMode)
+        .StoredWhen([](TControl& c) { return !c.ParentBiDiMode(); })
         .String("Caption", &TControl::Caption, &TControl::SetCaption, std::string())
+        .StoredWhen(NotFromAction<&TActionLink::IsCaptionLinked>)
         .Color("Color", &TControl::Color, &TControl::SetColor)
         .StoredWhen([](TControl& c) { return !c.ParentColor(); })
+        .Object("Constraints", &TControl::Constraints, "TSizeConstraints")
         .Cursor("Cursor", &TControl::Cursor, &TControl::SetCursor, crDefault)
         .Cursor("DragCursor", &TControl::DragCursor, &TControl::SetDragCursor, crDrag)
         .Enum("DragMode", DragModeInfo(), &TControl::DragMode, &TControl::SetDragMode, dmManual)
         .Bool("Enabled", &TControl::Enabled, &TControl::SetEnabled, true)
+        .StoredWhen(NotFromAction<&TActionLink::IsEnabledLinked>)
         .Object("Font", &TControl::Font, "TFont")
         .StoredWhen([](TControl& c) { return !c.ParentFont(); })
         .String("Hint", &TControl::Hint, &TControl::SetHint, std::string())
+        .StoredWhen(NotFromAction<&TActionLink::IsHintLinked>)
+        .Bool("ParentBiDiMode", &TControl::ParentBiDiMode, &TControl::SetParentBiDiMode, true)
         .Bool("ParentColor", &TControl::ParentColor, &TControl::SetParentColor, true)
         .Bool("ParentFont", &TControl::ParentFont, &TControl::SetParentFont, true)
         .Bool("ParentShowHint", &TControl::ParentShowHint, &TControl::SetParentShowHint, true)
@@ -113,6 +143,7 @@ void DeclareControls()
         .StoredWhen([](TControl& c) { return !c.ParentShowHint(); })
         .Int("Tag", &TControl::Tag, &TControl::SetTag, 0)
         .Bool("Visible", &TControl::Visible, &TControl::SetVisible, true)
+        .StoredWhen(NotFromAction<&TActionLink::IsVisibleLinked>)
         .Event<TNotifyEvent>("OnClick", &TControl::OnClick, FieldSetter<&TControl::OnClick>{}, "TNotifyEvent")
         .Event<TNotifyEvent>("OnDblClick", &TControl::OnDblClick, FieldSetter<&TControl::OnDblClick>{}, "TNotifyEvent")
         .Event<TDragDropEvent>("OnDragDrop", &TControl::OnDragDrop, FieldSetter<&TControl::OnDragDrop>{}, "TDragDropEvent")
@@ -133,6 +164,7 @@ void DeclareControls()
         .NotStored()
         .Inherit("Height")
         .NotStored()
+        .Inherit("BiDiMode")
         .Enum("BorderStyle", BorderStyleInfo(), &TForm::BorderStyle, &TForm::SetBorderStyle, bsSizeable)
         .Inherit("Caption")
         .Int("ClientHeight", &TForm::ClientHeight, &TForm::SetClientHeight)
@@ -158,10 +190,13 @@ void DeclareSpeedButton()
 {
     using B = TSpeedButton;
     TClassInfo::Of<B>("TSpeedButton", "TGraphicControl")
-        .Inherit("Name", "Left", "Top", "Width", "Height", "Align", "Anchors", "Caption", "Cursor", "Enabled", "Font",
-                 "Hint", "ParentFont", "ParentShowHint", "PopupMenu", "ShowHint", "Tag", "Visible")
+        .Inherit("Name", "Left", "Top", "Width", "Height", "Action", "Align", "Anchors", "BiDiMode", "Caption",
+                 "Constraints", "Cursor", "Enabled", "Font", "Hint", "ParentBiDiMode", "ParentFont", "ParentShowHint",
+                 "PopupMenu", "ShowHint", "Tag", "Visible")
         .Int("GroupIndex", &B::GroupIndex, &B::SetGroupIndex, 0)
+        .StoredWhen(NotFromAction<&TActionLink::IsGroupIndexLinked>)
         .Bool("Down", &B::Down, &B::SetDown, false)
+        .StoredWhen(NotFromAction<&TActionLink::IsCheckedLinked>)
         .Bool("AllowAllUp", &B::AllowAllUp, &B::SetAllowAllUp, false)
         .Enum("Layout", ButtonLayoutInfo(), &B::Layout, &B::SetLayout, blGlyphLeft)
         .Int("Margin", &B::Margin, &B::SetMargin, -1)
@@ -169,6 +204,12 @@ void DeclareSpeedButton()
         .Object("Glyph", &B::Glyph, "TBitmap")
         .Bool("Flat", &B::Flat, &B::SetFlat, false)
         .Inherit("OnClick", "OnDblClick", "OnMouseDown", "OnMouseMove", "OnMouseUp");
+}
+
+template <bool (TActionLink::*Linked)() const>
+bool ItemNotFromAction(const TMenuItem& item)
+{
+    return !item.ActionLink() || !(item.ActionLink()->*Linked)();
 }
 
 // A menu item nests under its menu (the menu's root item) or under another item.
@@ -195,16 +236,61 @@ TComponent* ItemParent(TComponent* child)
     return nullptr;
 }
 
+// An action nests under its action list.
+void SetActionParent(TComponent* child, TComponent* parent)
+{
+    auto* list = dynamic_cast<TActionList*>(parent);
+    if (!list)
+        throw EInvalidOperation("Action " + child->Name() + " must be placed in an action list");
+    static_cast<TAction*>(child)->SetActionList(list);
+}
+
+TComponent* ActionParent(TComponent* child)
+{
+    return static_cast<TAction*>(child)->ActionList();
+}
+
+void DeclareActions()
+{
+    TClassInfo::Of<TBasicAction>("TBasicAction", "TComponent")
+        .Inherit("Name")
+        .Event<TNotifyEvent>("OnExecute", &TBasicAction::OnExecute, FieldSetter<&TBasicAction::OnExecute>{}, "TNotifyEvent")
+        .Event<TNotifyEvent>("OnUpdate", &TBasicAction::OnUpdate, FieldSetter<&TBasicAction::OnUpdate>{}, "TNotifyEvent");
+
+    // GroupIndex before Checked, so that checking one action of a group unchecks the others
+    // already read.
+    TClassInfo::Of<TAction>("TAction", "TBasicAction")
+        .Inherit("Name")
+        .String("Caption", &TAction::Caption, &TAction::SetCaption, std::string())
+        .Int("GroupIndex", &TAction::GroupIndex, &TAction::SetGroupIndex, 0)
+        .Bool("Checked", &TAction::Checked, &TAction::SetChecked, false)
+        .Bool("Enabled", &TAction::Enabled, &TAction::SetEnabled, true)
+        .String("Hint", &TAction::Hint, &TAction::SetHint, std::string())
+        .Int("ShortCut", &TAction::ShortCut, &TAction::SetShortCut, 0)
+        .Bool("Visible", &TAction::Visible, &TAction::SetVisible, true)
+        .Inherit("OnExecute", "OnUpdate")
+        .ParentHooks(SetActionParent, ActionParent);
+
+    TClassInfo::Of<TActionList>("TActionList", "TComponent").Inherit("Name");
+}
+
 void DeclareServices()
 {
-    TClassInfo::Of<TMenuItem>("TMenuItem", "TComponent")
+    using M = TMenuItem;
+    TClassInfo::Of<M>("TMenuItem", "TComponent")
         .Inherit("Name")
-        .String("Caption", &TMenuItem::Caption, &TMenuItem::SetCaption)
-        .Bool("Checked", &TMenuItem::Checked, &TMenuItem::SetChecked, false)
-        .Int("GroupIndex", &TMenuItem::GroupIndex, &TMenuItem::SetGroupIndex, 0)
-        .Bool("RadioItem", &TMenuItem::RadioItem, &TMenuItem::SetRadioItem, false)
-        .Bool("Enabled", &TMenuItem::Enabled, &TMenuItem::SetEnabled, true)
-        .Bool("Visible", &TMenuItem::Visible, &TMenuItem::SetVisible, true)
+        .Component<TBasicAction>("Action", "TBasicAction", &M::Action, &M::SetAction)
+        .String("Caption", &M::Caption, &M::SetCaption)
+        .StoredWhen(ItemNotFromAction<&TActionLink::IsCaptionLinked>)
+        .Bool("Checked", &M::Checked, &M::SetChecked, false)
+        .StoredWhen(ItemNotFromAction<&TActionLink::IsCheckedLinked>)
+        .Int("GroupIndex", &M::GroupIndex, &M::SetGroupIndex, 0)
+        .StoredWhen(ItemNotFromAction<&TActionLink::IsGroupIndexLinked>)
+        .Bool("RadioItem", &M::RadioItem, &M::SetRadioItem, false)
+        .Bool("Enabled", &M::Enabled, &M::SetEnabled, true)
+        .StoredWhen(ItemNotFromAction<&TActionLink::IsEnabledLinked>)
+        .Bool("Visible", &M::Visible, &M::SetVisible, true)
+        .StoredWhen(ItemNotFromAction<&TActionLink::IsVisibleLinked>)
         .Event<TNotifyEvent>("OnClick", &TMenuItem::OnClick, FieldSetter<&TMenuItem::OnClick>{}, "TNotifyEvent")
         .ParentHooks(SetItemParent, ItemParent);
 
@@ -234,6 +320,7 @@ void RegisterFrameworkClasses()
     DeclareControls();
     DeclareSpeedButton();
     DeclareServices();
+    DeclareActions();
     RegisterClass<TGraphicControl>(TClassInfo::Find("TGraphicControl"));
     RegisterClass<TWinControl>(TClassInfo::Find("TWinControl"));
     RegisterClass<TForm>(TClassInfo::Find("TForm"));
@@ -241,7 +328,9 @@ void RegisterFrameworkClasses()
     RegisterClass<TMenuItem>(TClassInfo::Find("TMenuItem"));
     RegisterClass<TPopupMenu>(TClassInfo::Find("TPopupMenu"));
     RegisterClass<TTimer>(TClassInfo::Find("TTimer"));
-    RegisterComponents("Standard", {"TPopupMenu"});
+    RegisterClass<TAction>(TClassInfo::Find("TAction"));
+    RegisterClass<TActionList>(TClassInfo::Find("TActionList"));
+    RegisterComponents("Standard", {"TPopupMenu", "TActionList"});
     RegisterComponents("Additional", {"TSpeedButton"});
     RegisterComponents("System", {"TTimer"});
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The published properties of the framework's own streamable classes (TComponent's Name,
-// TFont, TBitmap, TControl and its descendants, TSpeedButton, TForm, the menus, TTimer), their
+// TFont, TBitmap, TSizeConstraints, TControl and its descendants, TSpeedButton, TForm, the
+// menus, TTimer, the actions and action lists), their
 // registration, and the enumerations widgets reuse when they declare their own tables.
 #include "framework/core/TypInfo.h"
 
@@ -18,5 +19,6 @@ const TEnumInfo& FontStyleInfo();    // fsBold, fsItalic, fsUnderline, fsStrikeO
 const TEnumInfo& BorderStyleInfo();  // bsNone … bsSizeToolWin
 const TEnumInfo& FormStyleInfo();    // fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop
 const TEnumInfo& ButtonLayoutInfo(); // blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom
+const TEnumInfo& BiDiModeInfo();     // bdLeftToRight … bdRightToLeftReadingOnly
 
 } // namespace hx

@@ -1,5 +1,6 @@
 #include "widgets/shinespdbtn/Shinespdbtn.h"
 
+#include "framework/runtime/Actions.h"
 #include "framework/services/Timer.h"
 
 namespace hx {
@@ -185,6 +186,11 @@ void TShineSpeedButton::GlyphOnChange(TObject* /*sender*/)
 void TShineSpeedButton::FontsAndColorsOnChange(TObject* /*sender*/)
 {
     Invalidate();
+}
+
+std::unique_ptr<TControlActionLink> TShineSpeedButton::CreateActionLink()
+{
+    return std::make_unique<TButtonActionLink<TShineSpeedButton>>(this);
 }
 
 } // namespace hx

@@ -155,6 +155,8 @@ protected:
     void CMMouseLeave(TMessage& message);
     void CMButtonPressed(TMessage& message);
     void CMSysColorChange(TMessage& message);
+    // A linked action's Checked is Down, its GroupIndex the button's.
+    std::unique_ptr<TControlActionLink> CreateActionLink() override;
 
     bool FDown = false;
     TFrameType FFrameType = ftNormalFrame;

@@ -3,6 +3,7 @@
 
 #include "framework/core/EnumNames.h"
 #include "framework/core/TypInfo.h"
+#include "framework/runtime/Actions.h"
 #include "framework/streaming/ClassRegistry.h"
 #include "framework/streaming/FrameworkClasses.h"
 
@@ -41,18 +42,31 @@ void DeclareColorSet()
         .Color("Color", &C::Color, &C::SetColor); // no default: always written
 }
 
+// Down and GroupIndex that come from a linked action are the action's to write.
+bool DownNotFromAction(const TShineSpeedButton& b)
+{
+    return !b.ActionLink() || !b.ActionLink()->IsCheckedLinked();
+}
+
+bool GroupNotFromAction(const TShineSpeedButton& b)
+{
+    return !b.ActionLink() || !b.ActionLink()->IsGroupIndexLinked();
+}
+
 // Inherited properties first (the framework's rule for published lists), then the
 // button's own in their order: GroupIndex before Down, so that a description can latch a
-// button down. The control base has no Action, BiDiMode, Constraints or ParentBiDiMode.
+// button down.
 void DeclareButton()
 {
     using B = TShineSpeedButton;
     TClassInfo::Of<B>("TShineSpeedButton", "TGraphicControl")
-        .Inherit("Align", "Anchors", "Caption", "Cursor", "Enabled", "Height", "Hint", "Left", "Name",
-                 "ParentShowHint", "ShowHint", "Tag", "Top", "Visible", "Width", "OnClick", "OnDblClick",
-                 "OnMouseDown", "OnMouseMove", "OnMouseUp")
+        .Inherit("Action", "Align", "Anchors", "BiDiMode", "Caption", "Constraints", "Cursor", "Enabled", "Height",
+                 "Hint", "Left", "Name", "ParentBiDiMode", "ParentShowHint", "ShowHint", "Tag", "Top", "Visible",
+                 "Width", "OnClick", "OnDblClick", "OnMouseDown", "OnMouseMove", "OnMouseUp")
         .Int("GroupIndex", &B::GroupIndex, &B::SetGroupIndex, 0)
+        .StoredWhen(GroupNotFromAction)
         .Bool("Down", &B::Down, &B::SetDown, false)
+        .StoredWhen(DownNotFromAction)
         .Bool("ClickDownHook", &B::ClickDownHook, &B::SetClickDownHook, false)
         .Bool("AccelCharDown", &B::AccelCharDown, &B::SetAccelCharDown, false)
         .Enum("FrameType", FrameTypeInfo(), &B::FrameType, &B::SetFrameType, ftNormalFrame)

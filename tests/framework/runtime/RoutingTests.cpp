@@ -201,6 +201,26 @@ TEST_F(TrackingTest, HintShowsAfterHalfASecondOfRestAndHidesAfterTwoAndAHalf)
     EXPECT_TRUE(platform.RunningTimers().empty());
 }
 
+// A hint reads as its control does: the form's right-to-left mode reaches A, C keeps its own.
+TEST_F(TrackingTest, HintFollowsTheControlsReadingOrder)
+{
+    c->SetBiDiMode(bdLeftToRight);
+    form.SetBiDiMode(bdRightToLeftReadingOnly);
+    for (TProbe* p : {a, c}) {
+        p->SetHint("(R, G, B)");
+        p->SetShowHint(true);
+    }
+    PointerAt(10, 10);
+    platform.Advance(500);
+    ASSERT_TRUE(PointerTracker().HintShowing());
+    EXPECT_TRUE(PointerTracker().HintRightToLeft());
+    EXPECT_EQ(PointerTracker().HintText(), "(R, G, B)") << "the text itself is the control's";
+    PointerAt(60, 10);
+    platform.Advance(500);
+    ASSERT_TRUE(PointerTracker().HintShowing());
+    EXPECT_FALSE(PointerTracker().HintRightToLeft());
+}
+
 TEST_F(TrackingTest, HintNeedsShowHintAndTextAndRestartsOnAnotherControl)
 {
     a->SetHint("a");

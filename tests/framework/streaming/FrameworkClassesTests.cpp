@@ -205,8 +205,9 @@ TEST_F(FrameworkClasses, ControlsPublishTheirPropertiesInOrder)
     for (const TPropInfo& p : TClassInfo::Find("TGraphicControl")->Properties())
         names.push_back(p.Name);
     EXPECT_EQ(names, (std::vector<std::string>{
-                         "Name", "Left", "Top", "Width", "Height", "Align", "Anchors", "Caption", "Color",
-                         "Cursor", "DragCursor", "DragMode", "Enabled", "Font", "Hint", "ParentColor",
+                         "Name", "Left", "Top", "Width", "Height", "Action", "Align", "Anchors", "BiDiMode",
+                         "Caption", "Color", "Constraints", "Cursor", "DragCursor", "DragMode", "Enabled",
+                         "Font", "Hint", "ParentBiDiMode", "ParentColor",
                          "ParentFont", "ParentShowHint", "PopupMenu", "ShowHint", "Tag", "Visible", "OnClick",
                          "OnDblClick", "OnDragDrop", "OnDragOver", "OnEndDrag", "OnMouseDown", "OnMouseMove",
                          "OnMouseUp", "OnStartDrag"}));

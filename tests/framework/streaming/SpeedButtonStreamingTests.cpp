@@ -67,9 +67,9 @@ TEST_F(SpeedButtonStreaming, PublishesItsPropertiesAfterTheInheritedOnes)
     for (const TPropInfo& p : TClassInfo::Find("TSpeedButton")->Properties())
         names.push_back(p.Name);
     EXPECT_EQ(names, (std::vector<std::string>{
-                         "Name", "Left", "Top", "Width", "Height", "Align", "Anchors", "Caption", "Cursor",
-                         "Enabled", "Font", "Hint", "ParentFont", "ParentShowHint", "PopupMenu", "ShowHint", "Tag",
-                         "Visible", "GroupIndex", "Down", "AllowAllUp", "Layout", "Margin", "Spacing", "Glyph",
+                         "Name", "Left", "Top", "Width", "Height", "Action", "Align", "Anchors", "BiDiMode",
+                         "Caption", "Constraints", "Cursor", "Enabled", "Font", "Hint", "ParentBiDiMode",
+                         "ParentFont", "ParentShowHint", "PopupMenu", "ShowHint", "Tag", "Visible", "GroupIndex", "Down", "AllowAllUp", "Layout", "Margin", "Spacing", "Glyph",
                          "Flat", "OnClick", "OnDblClick", "OnMouseDown", "OnMouseMove", "OnMouseUp"}));
 }
 

@@ -84,8 +84,9 @@ TEST_F(ShineButtonStreaming, PublishedListHasTheButtonsOrderAndDefaults)
     EXPECT_EQ(info->Parent(), TClassInfo::Find("TGraphicControl"));
     ExpectPublished(*info, {
         // inherited, re-published unchanged
-        {"Align", alNone}, {"Anchors", akLeft | akTop}, {"Caption", none}, {"Cursor", crDefault},
-        {"Enabled", 1}, {"Height", none}, {"Hint", none}, {"Left", none}, {"Name", none},
+        {"Action", none}, {"Align", alNone}, {"Anchors", akLeft | akTop}, {"BiDiMode", none},
+        {"Caption", none}, {"Constraints", none}, {"Cursor", crDefault}, {"Enabled", 1},
+        {"Height", none}, {"Hint", none}, {"Left", none}, {"Name", none}, {"ParentBiDiMode", 1},
         {"ParentShowHint", 1}, {"ShowHint", none}, {"Tag", 0}, {"Top", none}, {"Visible", 1},
         {"Width", none}, {"OnClick", none}, {"OnDblClick", none}, {"OnMouseDown", none},
         {"OnMouseMove", none}, {"OnMouseUp", none},
