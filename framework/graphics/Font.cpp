@@ -4,6 +4,7 @@
 #include <map>
 #include <tuple>
 
+#include "framework/core/StartupMarks.h"
 #include "framework/graphics/FontPrivate.h"
 #include "framework/graphics/FontSubstitution.h"
 #include "framework/graphics/GuiSession.h"
@@ -73,7 +74,9 @@ TFontFace& FaceOf(const TFont& font)
     if (!data.Face) {
         TFontFace*& face = Faces()[TFaceKey(font.Name(), font.Height(), font.Charset(), font.Style())];
         if (!face) {
+            MarkStartup("fonts asked");
             face = new TFontFace(BuildFace(font));
+            MarkStartup("fonts ready");
         }
         data.Face = face;
     }

@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QLibraryInfo>
 
+#include "framework/core/StartupMarks.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -165,6 +167,7 @@ void EnsureGuiSession(int* argc, char** argv)
     // Our choice served this session only: programs started from it (a browser) choose theirs.
     if (!chosenByUser)
         ::unsetenv("QT_QPA_PLATFORM");
+    MarkStartup("toolkit");
 }
 
 bool HasGuiSession()

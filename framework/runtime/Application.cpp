@@ -8,6 +8,7 @@
 #include "framework/runtime/Form.h"
 #include "framework/graphics/GuiSession.h"
 #include "framework/core/Platform.h"
+#include "framework/core/StartupMarks.h"
 #include "framework/services/QtPlatform.h"
 #include "framework/services/Translator.h"
 
@@ -49,6 +50,7 @@ void TApplication::Initialize()
     InstallFirstFrameReport();
     // The toolkit's own texts (standard dialog buttons) speak the program's language.
     InstallToolkitTranslations();
+    MarkStartup("initialized");
 }
 
 void TApplication::FormCreated(TForm* form)
@@ -66,6 +68,7 @@ void TApplication::Notification(TComponent* component, TOperation operation)
 
 void TApplication::Run()
 {
+    MarkStartup("run");
     if (FMainForm)
         FMainForm->Show();
     if (!FTerminated) {
