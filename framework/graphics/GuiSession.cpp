@@ -9,6 +9,7 @@
 #include <QLibraryInfo>
 
 #include "framework/core/StartupMarks.h"
+#include "framework/graphics/FontWarmUp.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -168,6 +169,7 @@ void EnsureGuiSession(int* argc, char** argv)
     if (!chosenByUser)
         ::unsetenv("QT_QPA_PLATFORM");
     MarkStartup("toolkit");
+    StartFontWarmUp();
 }
 
 bool HasGuiSession()
@@ -177,6 +179,7 @@ bool HasGuiSession()
 
 void EndGuiSession()
 {
+    FinishFontWarmUp();
     delete gSession;
     gSession = nullptr;
 }
