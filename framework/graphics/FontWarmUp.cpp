@@ -1,5 +1,7 @@
 #include "framework/graphics/FontWarmUp.h"
 
+#include <pthread.h>
+
 #include <system_error>
 #include <thread>
 
@@ -22,6 +24,9 @@ void StartFontWarmUp()
     if (gStarted)
         return;
     gStarted = true;
+    // A fork waits for the warm-up to end first: a child must not inherit a lock (the
+    // allocator's, the toolkit's) that the warm-up held at that moment and will never free.
+    ::pthread_atfork(FinishFontWarmUp, nullptr, nullptr);
     try {
         gWarmUp = new std::thread([] { QFontDatabase::families(); });
     } catch (const std::system_error&) {

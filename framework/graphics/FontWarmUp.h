@@ -9,7 +9,8 @@ namespace hx {
 
 // EnsureGuiSession calls it once the session is made; a second call does nothing.
 void StartFontWarmUp();
-// Waits until the background work is over; EndGuiSession calls it before ending the session.
+// Waits until the background work is over; EndGuiSession calls it before ending the session,
+// and every fork before the child is made.
 void FinishFontWarmUp();
 
 } // namespace hx
