@@ -11,6 +11,7 @@
 #include <cstdlib>
 
 #include "app/Mainwindow1.h"
+#include "framework/core/StartupMarks.h"
 #include "framework/services/Timer.h"
 
 namespace {
@@ -74,6 +75,7 @@ void InstallTimerReport()
 
 int main(int argc, char** argv)
 {
+    hx::MarkStartup("main");
     InstallTimerReport();
     return hx::HexatintMain(argc, argv);
 }

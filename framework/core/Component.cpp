@@ -56,8 +56,9 @@ TComponent* TComponent::FindComponent(const std::string& name) const
 {
     if (name.empty())
         return nullptr;
+    // A name of another length cannot match, whatever its case: no folded comparison needed.
     for (TComponent* c : FComponents)
-        if (strcasecmp(c->FName.c_str(), name.c_str()) == 0)
+        if (c->FName.size() == name.size() && strcasecmp(c->FName.c_str(), name.c_str()) == 0)
             return c;
     return nullptr;
 }

@@ -25,9 +25,11 @@ std::vector<const TEnumInfo*>& KnownEnums()
     return enums;
 }
 
+// Names that differ in length never match (case folding keeps the length), which spares the
+// reader a folded comparison against nearly every other property of a class.
 bool SameName(const std::string& a, const std::string& b)
 {
-    return strcasecmp(a.c_str(), b.c_str()) == 0;
+    return a.size() == b.size() && strcasecmp(a.c_str(), b.c_str()) == 0;
 }
 
 } // namespace

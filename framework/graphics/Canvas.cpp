@@ -12,6 +12,7 @@
 #include "framework/graphics/BitmapPrivate.h"
 #include "framework/graphics/CanvasPrivate.h"
 #include "framework/graphics/FontPrivate.h"
+#include "framework/graphics/TextRun.h"
 
 namespace hx {
 
@@ -151,6 +152,13 @@ void TCanvas::PenBand(const TCanvasTarget& t, int left, int top, int right, int 
 {
     const TPenStyle style = FPen->Style();
     const TPenMode mode = FPen->Mode();
+    if (style == psSolid && mode == pmCopy) {
+        // Every pixel of the band takes the pen (every swatch's border): a plain fill.
+        TRect band;
+        if (IntersectRect(band, Rect(left, top, right, bottom), t.Clip))
+            FillWords(t, band, kPixelOpaque | (pen & kPixelRgbMask));
+        return;
+    }
     const bool opaqueGaps = FBrush->Style() != bsClear;
     const std::uint32_t gap = opaqueGaps ? ColorToOpaquePixel(FBrush->Color()) : 0;
     for (int y = std::max(top, t.Clip.Top); y < std::min(bottom, t.Clip.Bottom); ++y) {
@@ -347,7 +355,6 @@ void TCanvas::DrawTextCell(const TRect* clip, int x, int y, const std::string& t
     }
     const QFontMetrics& metrics = QtMetricsOf(*FFont);
     const TTextMetrics measured = TextMetricsOf(*FFont, text); // a copy: the cache may be trimmed
-    const QString line = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     const int left = x + t.Origin.X;
     const int top = y + t.Origin.Y;
     const int baseline = top + metrics.ascent();
@@ -357,7 +364,11 @@ void TCanvas::DrawTextCell(const TRect* clip, int x, int y, const std::string& t
         FillWords(t, part, ColorToOpaquePixel(FBrush->Color()));
     TextBegin(limit);
     const std::uint32_t ink = ColorToOpaquePixel(FFont->Color());
-    {
+    const TTextRun* run = TextRunsKept() ? &TextRunOf(*FFont, text) : nullptr;
+    if (run && run->Exact) {
+        DrawTextRun(*run, t, left, baseline, limit, ink);
+    } else {
+        const QString line = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
         QImage image(reinterpret_cast<uchar*>(t.Bits), t.Width, t.Height, t.StrideWords * 4,
                      QImage::Format_RGB32);
         QPainter painter(&image);
@@ -427,10 +438,18 @@ void TCanvas::CopyBitmap(const TRect& dest, TBitmap* graphic)
         // target pixel reads its own source pixel, with no scaling or format dispatch.
         for (int y = clipped.Top; y < clipped.Bottom; ++y) {
             std::uint32_t* row = RowOf(t, y);
-            const std::uint32_t* from = source.Row(y - area.Top);
+            const std::uint32_t* from = source.Row(y - area.Top) + (clipped.Left - area.Left);
+            std::uint32_t* to = row + clipped.Left;
+            const int n = clipped.Right - clipped.Left;
+            if (!transparent) {
+                // Branch-free, so the compiler copies whole vectors of words.
+                for (int i = 0; i < n; ++i)
+                    to[i] = kPixelOpaque | from[i];
+                continue;
+            }
             for (int x = clipped.Left; x < clipped.Right; ++x) {
-                const std::uint32_t word = from[x - area.Left] & kPixelRgbMask;
-                if (!transparent || word != key)
+                const std::uint32_t word = source.Row(y - area.Top)[x - area.Left] & kPixelRgbMask;
+                if (word != key)
                     row[x] = kPixelOpaque | word;
             }
         }

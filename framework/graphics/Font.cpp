@@ -4,6 +4,7 @@
 #include <map>
 #include <tuple>
 
+#include "framework/core/StartupMarks.h"
 #include "framework/graphics/FontPrivate.h"
 #include "framework/graphics/FontSubstitution.h"
 #include "framework/graphics/GuiSession.h"
@@ -65,17 +66,24 @@ std::map<TFaceKey, TFontFace*>& Faces()
     return *faces;
 }
 
-TFontFace& Ready(const TFont& font)
+} // namespace
+
+TFontFace& FaceOf(const TFont& font)
 {
     TFontData& data = font.Data();
     if (!data.Face) {
         TFontFace*& face = Faces()[TFaceKey(font.Name(), font.Height(), font.Charset(), font.Style())];
-        if (!face)
+        if (!face) {
+            MarkStartup("fonts asked");
             face = new TFontFace(BuildFace(font));
+            MarkStartup("fonts ready");
+        }
         data.Face = face;
     }
     return *data.Face;
 }
+
+namespace {
 
 // Captions are few and repeat; the bound only guards against a program that measures
 // endless different texts.
@@ -85,17 +93,17 @@ constexpr std::size_t kMaxTextsPerFace = 4096;
 
 const QFont& QtFontOf(const TFont& font)
 {
-    return Ready(font).Face;
+    return FaceOf(font).Face;
 }
 
 const QFontMetrics& QtMetricsOf(const TFont& font)
 {
-    return Ready(font).Metrics;
+    return FaceOf(font).Metrics;
 }
 
 const TTextMetrics& TextMetricsOf(const TFont& font, const std::string& text)
 {
-    TFontFace& face = Ready(font);
+    TFontFace& face = FaceOf(font);
     auto it = face.Texts.find(text);
     if (it != face.Texts.end())
         return it->second;

@@ -8,6 +8,7 @@
 #include <QRect>
 
 #include "framework/graphics/Font.h"
+#include "framework/graphics/TextRun.h"
 
 namespace hx {
 
@@ -25,12 +26,15 @@ struct TFontFace {
     QFont Face;
     QFontMetrics Metrics;
     std::unordered_map<std::string, TTextMetrics> Texts; // bounded: see TextMetricsOf
+    std::unordered_map<std::string, TTextRun> Runs;      // bounded: see TextRunOf
 };
 
 struct TFontData {
     TFontFace* Face = nullptr; // null until first use after a change; never freed
 };
 
+// The built face of font (built now if a change left none).
+TFontFace& FaceOf(const TFont& font);
 // The Qt face and its metrics for font.
 const QFont& QtFontOf(const TFont& font);
 const QFontMetrics& QtMetricsOf(const TFont& font);

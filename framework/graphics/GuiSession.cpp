@@ -8,6 +8,9 @@
 #include <QFile>
 #include <QLibraryInfo>
 
+#include "framework/core/StartupMarks.h"
+#include "framework/graphics/FontWarmUp.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -165,6 +168,8 @@ void EnsureGuiSession(int* argc, char** argv)
     // Our choice served this session only: programs started from it (a browser) choose theirs.
     if (!chosenByUser)
         ::unsetenv("QT_QPA_PLATFORM");
+    MarkStartup("toolkit");
+    StartFontWarmUp();
 }
 
 bool HasGuiSession()
@@ -174,6 +179,7 @@ bool HasGuiSession()
 
 void EndGuiSession()
 {
+    FinishFontWarmUp();
     delete gSession;
     gSession = nullptr;
 }

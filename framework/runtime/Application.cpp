@@ -9,6 +9,7 @@
 #include "framework/runtime/Form.h"
 #include "framework/graphics/GuiSession.h"
 #include "framework/core/Platform.h"
+#include "framework/core/StartupMarks.h"
 #include "framework/services/QtPlatform.h"
 #include "framework/services/Translator.h"
 
@@ -50,6 +51,7 @@ void TApplication::Initialize()
     InstallFirstFrameReport();
     // The toolkit's own texts (standard dialog buttons) speak the program's language.
     InstallToolkitTranslations();
+    MarkStartup("initialized");
 }
 
 void TApplication::FormCreated(TForm* form)
@@ -67,6 +69,7 @@ void TApplication::Notification(TComponent* component, TOperation operation)
 
 void TApplication::Run()
 {
+    MarkStartup("run");
     if (FMainForm)
         FMainForm->Show();
     if (!FTerminated) {

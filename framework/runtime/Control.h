@@ -121,6 +121,9 @@ public:
     virtual void SetParent(TWinControl* parent);
     // The form this control is drawn on (itself for a form); null without one.
     TForm* ParentForm() const;
+    // This control as a form, or null. Every drawing operation asks for its form twice, so
+    // the answer comes from the class rather than from a cast.
+    virtual TForm* AsForm() const { return nullptr; }
 
     // --- Bounds (in the parent's client coordinates) -------------------------------------
     // Each of left, top, width and height lies within +-kMaxBoundsValue, else SetBounds

@@ -8,6 +8,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "framework/core/StartupMarks.h"
+
 namespace hx {
 
 namespace {
@@ -25,6 +27,9 @@ protected:
             QTimer::singleShot(0, this, [this] {
                 timespec t{};
                 clock_gettime(CLOCK_MONOTONIC, &t);
+                ForEachStartupMark([](const char* name, long long ns) {
+                    std::fprintf(stderr, "startup: %s %lld\n", name, ns);
+                });
                 std::fprintf(stderr, "first frame: %lld\n",
                              static_cast<long long>(t.tv_sec) * 1000000000LL + t.tv_nsec);
                 std::fflush(stderr);

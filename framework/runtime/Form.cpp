@@ -75,7 +75,7 @@ TForm* GetParentForm(const TControl* control)
     const TControl* c = control;
     while (c && c->Parent())
         c = c->Parent();
-    return const_cast<TForm*>(dynamic_cast<const TForm*>(c));
+    return c ? c->AsForm() : nullptr;
 }
 
 TControl* FindDragTarget(const TPoint& screenPos, bool allowDisabled)

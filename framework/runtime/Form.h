@@ -45,6 +45,8 @@ struct TSurfaceView {
 
 class TForm : public TWinControl {
 public:
+    TForm* AsForm() const override { return const_cast<TForm*>(this); }
+
     // The widest or tallest client area a form takes: beyond any screen, small enough that
     // its surface (4 bytes a pixel) stays within 256 MiB.
     static constexpr int kMaxClientExtent = 8192;

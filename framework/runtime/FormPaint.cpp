@@ -11,6 +11,7 @@
 
 #include "framework/graphics/BitmapPrivate.h"
 #include "framework/graphics/PixelWord.h"
+#include "framework/core/StartupMarks.h"
 #include "framework/runtime/FormWindow.h"
 
 namespace hx {
@@ -93,6 +94,7 @@ void TForm::PaintPass()
         throw;
     }
     FlushLater(region);
+    MarkStartup("first paint");
 }
 
 void TForm::PaintChildren(TWinControl* container, const TRect& region)

@@ -8,6 +8,7 @@
 #include "framework/streaming/ClassRegistry.h"
 #include "framework/streaming/FrameworkClasses.h"
 #include "framework/core/MessageText.h"
+#include "framework/core/StartupMarks.h"
 #include "framework/core/TypInfo.h"
 #include "framework/runtime/Form.h"
 #include "framework/runtime/PointerTracker.h"
@@ -414,6 +415,7 @@ void ReadComponent(TComponent* root, const std::string& text, const std::string&
 {
     TFormReader reader;
     reader.Read(root, text, fileName);
+    MarkStartup("description read");
 }
 
 } // namespace hx
