@@ -364,7 +364,9 @@ void TCanvas::DrawTextCell(const TRect* clip, int x, int y, const std::string& t
         FillWords(t, part, ColorToOpaquePixel(FBrush->Color()));
     TextBegin(limit);
     const std::uint32_t ink = ColorToOpaquePixel(FFont->Color());
-    const TTextRun* run = TextRunsKept() ? &TextRunOf(*FFont, text) : nullptr;
+    // Kept runs are laid out left to right; right-to-left reading goes through the toolkit.
+    const bool rightToLeft = (FTextFlags & ETO_RTLREADING) != 0;
+    const TTextRun* run = TextRunsKept() && !rightToLeft ? &TextRunOf(*FFont, text) : nullptr;
     if (run && run->Exact) {
         DrawTextRun(*run, t, left, baseline, limit, ink);
     } else {
@@ -377,7 +379,7 @@ void TCanvas::DrawTextCell(const TRect* clip, int x, int y, const std::string& t
         painter.setClipRect(QRect(limit.Left, limit.Top, limit.Width(), limit.Height()));
         painter.setFont(QtFontOf(*FFont));
         painter.setPen(QColor::fromRgb(ink));
-        if (FTextFlags & ETO_RTLREADING)
+        if (rightToLeft)
             painter.setLayoutDirection(Qt::RightToLeft);
         painter.drawText(QPoint(left, baseline), line);
     }
@@ -395,7 +397,7 @@ void TCanvas::DrawTextCell(const TRect* clip, int x, int y, const std::string& t
     if (IntersectRect(part, drawn, limit))
         Touched(part);
     TextDrawn(TTextDrawing{FFont.get(), &text, left, baseline, limit, underlineFrom, underlineTo,
-                           (FTextFlags & ETO_RTLREADING) != 0});
+                           rightToLeft});
 }
 
 void TCanvas::Draw(int x, int y, TBitmap* graphic)

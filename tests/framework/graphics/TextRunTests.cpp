@@ -153,6 +153,30 @@ TEST_F(TextRun, OneCanvasRedrawingAfterColourAndTextChanges)
     }
 }
 
+// Kept runs are laid out left to right: with right-to-left reading the toolkit lays the text
+// out each time (the closing parenthesis moves to the left end), though a run of the same
+// text is kept.
+TEST_F(TextRun, RightToLeftReadingIsNeverDrawnFromAKeptRun)
+{
+    const std::string text = "RGB(153,204,255)";
+    auto draw = [&](bool kept, unsigned flags) {
+        SetTextRunsKept(kept);
+        TTestSurface surface(120, 20, clWhite);
+        surface.Font()->SetName("ＭＳ Ｐゴシック");
+        surface.Font()->SetHeight(-11);
+        surface.Brush()->SetStyle(bsClear);
+        surface.SetTextFlags(flags);
+        surface.TextOut(2, 2, text);
+        SetTextRunsKept(true);
+        return surface.Bits;
+    };
+    const std::vector<std::uint32_t> leftToRight = draw(true, 0);
+    ASSERT_EQ(draw(true, 0), leftToRight); // the run is kept now
+    const std::vector<std::uint32_t> rightToLeft = draw(false, ETO_RTLREADING);
+    EXPECT_NE(rightToLeft, leftToRight);
+    EXPECT_EQ(draw(true, ETO_RTLREADING), rightToLeft);
+}
+
 TEST_F(TextRun, RunsAreSharedByFontsOfOneFaceAndNotByOthers)
 {
     TFont a, b, c;
