@@ -154,11 +154,11 @@ TEST_F(TextRun, OneCanvasRedrawingAfterColourAndTextChanges)
 }
 
 // Kept runs are laid out left to right: with right-to-left reading the toolkit lays the text
-// out each time (the closing parenthesis moves to the left end), though a run of the same
-// text is kept.
+// out each time, though a run of the same text is kept. Mixed text shows it: read right to
+// left, the Latin word stands right of the Hebrew one.
 TEST_F(TextRun, RightToLeftReadingIsNeverDrawnFromAKeptRun)
 {
-    const std::string text = "RGB(153,204,255)";
+    const std::string text = "abc \xd7\x90\xd7\x91\xd7\x92 (1)"; // "abc", then alef, bet, gimel
     auto draw = [&](bool kept, unsigned flags) {
         SetTextRunsKept(kept);
         TTestSurface surface(120, 20, clWhite);
