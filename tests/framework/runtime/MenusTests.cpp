@@ -104,15 +104,15 @@ TEST_F(MenuTest, ItemsLeaveTheirParentWhenFreedAndAParentFreesItsItems)
 TEST(MenuRadioItems, CheckingOneUnchecksTheOthersOfItsGroupOnly)
 {
     TMenuItem parent(nullptr);
-    struct Spec {
+    struct Kind {
         bool Radio;
         int Group;
     };
-    const Spec specs[] = {{true, 1}, {true, 1}, {true, 1}, {true, 2}, {false, 1}};
-    for (const Spec& spec : specs) {
+    const Kind kinds[] = {{true, 1}, {true, 1}, {true, 1}, {true, 2}, {false, 1}};
+    for (const Kind& kind : kinds) {
         auto* item = new TMenuItem(nullptr);
-        item->SetRadioItem(spec.Radio);
-        item->SetGroupIndex(spec.Group);
+        item->SetRadioItem(kind.Radio);
+        item->SetGroupIndex(kind.Group);
         item->SetChecked(true);
         parent.Add(item);
     }
