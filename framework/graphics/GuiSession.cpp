@@ -9,7 +9,6 @@
 #include <QLibraryInfo>
 
 #include "framework/core/StartupMarks.h"
-#include "framework/graphics/FontWarmUp.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -169,7 +168,6 @@ void EnsureGuiSession(int* argc, char** argv)
     if (!chosenByUser)
         ::unsetenv("QT_QPA_PLATFORM");
     MarkStartup("toolkit");
-    StartFontWarmUp();
 }
 
 bool HasGuiSession()
@@ -179,7 +177,6 @@ bool HasGuiSession()
 
 void EndGuiSession()
 {
-    FinishFontWarmUp();
     delete gSession;
     gSession = nullptr;
 }
