@@ -301,11 +301,11 @@ def startup_breakdown(app, baseline, workdir, marks):
         ("main form read: description, 91 controls", span("app", "toolkit", "description read"), "-", mi(read), "-"),
         ("window made and shown, rest of main thread", span("app", "description read", "fonts asked"),
          span("base", "toolkit", "frame"), mi(am - atk - read - paint), mi(bm - btk)),
-        ("fonts: waiting for the font database", span("app", "fonts asked", "fonts ready"), "-",
-         mi(fonts) + " (any thread)", "-"),
+        ("fonts: filling the font database", span("app", "fonts asked", "fonts ready"), "-",
+         mi(fonts), "-"),
         ("first paint pass (91 captions, 2 panels)", span("app", "fonts ready", "first paint"), "-", mi(paint), "-"),
         ("first paint to first frame (map, copy, flush)", span("app", "first paint", "frame"), "-", "-", "-"),
-        ("other threads (X events, font database)", "-", "-", mi(athreads), mi(bthreads)),
+        ("other threads (X events)", "-", "-", mi(athreads), mi(bthreads)),
         ("total to first frame", span("app", None, "frame"), span("base", None, "frame"), mi(at), mi(bt)),
     ]
 
