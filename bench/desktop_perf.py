@@ -111,6 +111,14 @@ def xdotool(*args):
     return subprocess.run(["xdotool", *map(str, args)], check=True, capture_output=True, text=True).stdout
 
 
+def lock_owner(n):
+    try:
+        with open(f"/tmp/.X{n}-lock") as lock:
+            return lock.read().strip()
+    except OSError:
+        return ""
+
+
 def start_x():
     for n in range(90, 141):
         if os.path.exists(f"/tmp/.X11-unix/X{n}") or os.path.exists(f"/tmp/.X{n}-lock"):
@@ -118,8 +126,13 @@ def start_x():
         xvfb = subprocess.Popen(["Xvfb", f":{n}", "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.environ["DISPLAY"] = f":{n}"
+        # Another program may take the same number at the same moment: the server whose
+        # process id is in the display's lock file owns it; when that is not ours, go on.
         for _ in range(50):
-            if subprocess.run(["xdpyinfo"], capture_output=True).returncode == 0:
+            if xvfb.poll() is not None or lock_owner(n) not in ("", str(xvfb.pid)):
+                break
+            if lock_owner(n) == str(xvfb.pid) and \
+                    subprocess.run(["xdpyinfo"], capture_output=True).returncode == 0:
                 return xvfb
             time.sleep(0.1)
         xvfb.kill()
