@@ -18,6 +18,7 @@
 #include "framework/core/Exception.h"
 #include "framework/runtime/Application.h"
 #include "framework/runtime/PointerTracker.h"
+#include "framework/services/QtPlatform.h"
 
 #ifdef HX_HAVE_XCB
 #include <QGuiApplication>
@@ -126,6 +127,9 @@ void TFormWindow::Mouse(QMouseEvent* e, TMouseInputKind kind)
     const int y = static_cast<int>(std::floor(p.y()));
     const TShiftState shift = ToShift(e->modifiers(), e->buttons());
     const TMouseButton button = ToButton(e->button());
+    const QPointF screen = e->globalPosition();
+    QtPlatform().PointerSeen(
+        TPoint{static_cast<int>(std::floor(screen.x())), static_cast<int>(std::floor(screen.y()))}, shift);
     Guarded([&] { FForm->MouseInput(kind, button, x, y, shift); });
     ScheduleIdle(true);
 }
@@ -153,6 +157,7 @@ void TFormWindow::mouseMoveEvent(QMouseEvent* e)
 void TFormWindow::leaveEvent(QEvent* e)
 {
     QWidget::leaveEvent(e);
+    QtPlatform().PointerLeft();
     ScheduleIdle(true);
 }
 

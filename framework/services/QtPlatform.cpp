@@ -11,31 +11,43 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <system_error>
 
 #include "framework/core/Exception.h"
+#include "framework/services/TickGroup.h"
 #include "framework/services/Translator.h"
 
 namespace hx {
 
+// Timers of one interval share one toolkit timer (TickGroup.h). A group's timer stops when
+// its last member leaves and stays for the next one, so starting a fade allocates nothing.
 struct TQtPlatform::TImpl {
-    std::map<int, QTimer*> Timers;
+    struct TGroup {
+        TTickGroup Members;
+        QTimer Timer;
+    };
+    std::map<int, std::unique_ptr<TGroup>> Groups;  // by interval
+    std::map<int, int> IntervalOf;                  // by timer id
     int NextId = 1;
-    // Ids of timers whose tick is on the call stack now: such a timer must outlive the
-    // tick even when the tick stops it.
-    std::map<int, int> Ticking;
+    TPoint Seen{};
+    TShiftState SeenKeys = 0;
+    std::chrono::steady_clock::time_point SeenAt{};
+    bool SeenValid = false;
+
+    bool SeenFresh() const
+    {
+        return SeenValid && std::chrono::steady_clock::now() - SeenAt <= std::chrono::milliseconds(kPointerSeenMs);
+    }
 };
 
 TQtPlatform::TQtPlatform() : FImpl(std::make_unique<TImpl>()) {}
 
-TQtPlatform::~TQtPlatform()
-{
-    for (auto& [id, timer] : FImpl->Timers)
-        delete timer;
-}
+TQtPlatform::~TQtPlatform() = default;
 
 void TQtPlatform::MessageBeep(unsigned)
 {
@@ -58,24 +70,64 @@ std::string TQtPlatform::ModuleFileName()
     return QCoreApplication::applicationFilePath().toStdString();
 }
 
+void TQtPlatform::PointerSeen(TPoint screen, TShiftState keys)
+{
+    FImpl->Seen = screen;
+    FImpl->SeenKeys = keys;
+    FImpl->SeenAt = std::chrono::steady_clock::now();
+    FImpl->SeenValid = true;
+}
+
+void TQtPlatform::PointerLeft()
+{
+    FImpl->SeenValid = false;
+}
+
 TPoint TQtPlatform::GetCursorPos()
 {
+    if (FImpl->SeenFresh())
+        return FImpl->Seen;
     const QPoint p = QCursor::pos();
     return TPoint{p.x(), p.y()};
 }
 
+namespace {
+
+// The modifier a key code stands for; 0 for other keys.
+TShiftState ModifierOf(int virtualKey)
+{
+    switch (virtualKey) {
+    case VK_SHIFT: return ssShift;
+    case VK_CONTROL: return ssCtrl;
+    case VK_MENU: return ssAlt;
+    default: return 0;
+    }
+}
+
+Qt::KeyboardModifier QtModifier(TShiftState key)
+{
+    return key == ssShift ? Qt::ShiftModifier : key == ssCtrl ? Qt::ControlModifier : Qt::AltModifier;
+}
+
+bool MouseButtonDown(int virtualKey)
+{
+    const Qt::MouseButtons held = QGuiApplication::mouseButtons();
+    switch (virtualKey) {
+    case VK_LBUTTON: return held & Qt::LeftButton;
+    case VK_RBUTTON: return held & Qt::RightButton;
+    case VK_MBUTTON: return held & Qt::MiddleButton;
+    default: return false;
+    }
+}
+
+} // namespace
+
 std::int16_t TQtPlatform::GetKeyState(int virtualKey)
 {
-    bool down = false;
-    switch (virtualKey) {
-    case VK_LBUTTON: down = QGuiApplication::mouseButtons() & Qt::LeftButton; break;
-    case VK_RBUTTON: down = QGuiApplication::mouseButtons() & Qt::RightButton; break;
-    case VK_MBUTTON: down = QGuiApplication::mouseButtons() & Qt::MiddleButton; break;
-    case VK_SHIFT: down = QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier; break;
-    case VK_CONTROL: down = QGuiApplication::queryKeyboardModifiers() & Qt::ControlModifier; break;
-    case VK_MENU: down = QGuiApplication::queryKeyboardModifiers() & Qt::AltModifier; break;
-    default: break;
-    }
+    bool down = MouseButtonDown(virtualKey);
+    if (const TShiftState key = ModifierOf(virtualKey))
+        down = FImpl->SeenFresh() ? (FImpl->SeenKeys & key) != 0
+                                  : (QGuiApplication::queryKeyboardModifiers() & QtModifier(key)) != 0;
     return down ? static_cast<std::int16_t>(-0x8000) : std::int16_t{0};
 }
 
@@ -174,36 +226,37 @@ int TQtPlatform::StartTimer(int intervalMs, std::function<void()> tick)
 {
     if (!QCoreApplication::instance())
         return 0;
+    std::unique_ptr<TImpl::TGroup>& slot = FImpl->Groups[intervalMs];
+    if (!slot) {
+        slot = std::make_unique<TImpl::TGroup>();
+        TImpl::TGroup* group = slot.get();
+        group->Timer.setTimerType(Qt::PreciseTimer);
+        group->Timer.setInterval(intervalMs);
+        QObject::connect(&group->Timer, &QTimer::timeout, [group] {
+            group->Members.Tick();
+            if (group->Members.Empty())
+                group->Timer.stop();
+        });
+    }
+    TImpl::TGroup& group = *slot;
     const int id = FImpl->NextId++;
-    auto* timer = new QTimer;
-    timer->setTimerType(Qt::PreciseTimer);
-    timer->setInterval(intervalMs);
-    TImpl* impl = FImpl.get();
-    QObject::connect(timer, &QTimer::timeout, [impl, id, tick = std::move(tick)] {
-        ++impl->Ticking[id];
-        Guarded(tick);
-        if (--impl->Ticking[id] == 0)
-            impl->Ticking.erase(id);
-    });
-    timer->start();
-    FImpl->Timers[id] = timer;
+    group.Members.Add(id, std::move(tick), intervalMs, group.Timer.isActive() ? group.Timer.remainingTime() : -1);
+    if (!group.Timer.isActive())
+        group.Timer.start();
+    FImpl->IntervalOf[id] = intervalMs;
     return id;
 }
 
 void TQtPlatform::StopTimer(int id)
 {
-    auto it = FImpl->Timers.find(id);
-    if (it == FImpl->Timers.end())
+    auto it = FImpl->IntervalOf.find(id);
+    if (it == FImpl->IntervalOf.end())
         return;
-    QTimer* timer = it->second;
-    FImpl->Timers.erase(it);
-    timer->stop();
-    // A timer stopped from inside its own tick is still running that tick's code (and
-    // holds the tick's captures): it is freed once the event loop is back.
-    if (FImpl->Ticking.count(id))
-        timer->deleteLater();
-    else
-        delete timer;
+    TImpl::TGroup& group = *FImpl->Groups.at(it->second);
+    FImpl->IntervalOf.erase(it);
+    group.Members.Remove(id);
+    if (group.Members.Empty())
+        group.Timer.stop();
 }
 
 void TQtPlatform::ProcessEventsFor(int ms)

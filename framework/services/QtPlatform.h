@@ -3,6 +3,7 @@
 // session (framework/graphics/GuiSession.h) before any call.
 #include <memory>
 
+#include "framework/core/Events.h"
 #include "framework/core/Platform.h"
 
 namespace hx {
@@ -24,9 +25,21 @@ public:
     void SetClipboardText(const std::string& text) override;
     std::string GetClipboardText() override;
     void ShowErrorBox(const std::string& caption, const std::string& text) override;
-    // Precise timers; ticks run on the GUI thread from the event loop.
+    // Precise timers, those of one interval sharing one tick (TickGroup.h); ticks run on
+    // the GUI thread from the event loop.
     int StartTimer(int intervalMs, std::function<void()> tick) override;
     void StopTimer(int id) override;
+
+    // The screen position and modifier keys (ssShift, ssCtrl, ssAlt) a pointer event of one
+    // of our windows reported, as it arrives. For kPointerSeenMs after it, GetCursorPos and
+    // GetKeyState for those keys answer from it without asking the display: every mouse
+    // message wants the Alt key, the idle step after a batch of moves wants the place the
+    // batch ended at, and each question costs a round trip per move. Later (after a menu or
+    // a box ran in between), or once the pointer has left (PointerLeft), the display is
+    // asked.
+    static constexpr int kPointerSeenMs = 20;
+    void PointerSeen(TPoint screen, TShiftState keys);
+    void PointerLeft();
 
     // Runs the event loop for about ms milliseconds (tests of real timers, idle waits).
     void ProcessEventsFor(int ms);

@@ -2,7 +2,8 @@
 // TTimer: a component that calls OnTimer every Interval milliseconds on the GUI thread.
 // It holds a platform timer only while it can tick: Enabled, Interval above 0 and OnTimer
 // assigned. Any change that affects the period (a new interval, a new handler, enabling)
-// starts the period afresh.
+// starts the period afresh. On the desktop, timers of one interval share one tick
+// (TickGroup.h), so a period that starts afresh is exact to within half an interval.
 #include "framework/core/Component.h"
 #include "framework/core/Events.h"
 
