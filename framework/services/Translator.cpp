@@ -142,7 +142,11 @@ std::vector<std::string> WantedLanguages(const TLocaleVariables& variables)
 std::vector<std::string> AvailableLanguages()
 {
     std::vector<std::string> available{std::string(kSourceLanguage)};
-    for (const QString& name : QDir(kCatalogFolder).entryList({"*_*.qm"}, QDir::Files, QDir::Name)) {
+    // Names are matched by hand: a name filter would compile a regular expression, which
+    // costs the start half a megabyte of the expression library.
+    for (const QString& name : QDir(kCatalogFolder).entryList(QDir::Files, QDir::Name)) {
+        if (!name.endsWith(QLatin1String(".qm")) || !name.chopped(3).contains('_'))
+            continue; // not a catalog: <name>_<language>.qm
         const QString base = name.chopped(3); // without ".qm"
         const std::string language = Lower(base.mid(base.indexOf('_') + 1).toStdString());
         if (std::find(available.begin(), available.end(), language) == available.end())
