@@ -2,6 +2,10 @@
 // object, and the Qt platform on the headless desktop.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <memory>
+#include <vector>
+
 #include "framework/services/Clipboard.h"
 #include "framework/core/Exception.h"
 #include "framework/services/QtPlatform.h"
@@ -113,6 +117,60 @@ TEST(QtPlatform, HeadlessDesktopServices)
     EXPECT_TRUE(qt.GetCapture());
     SetCaptureHeld(false);
     EXPECT_FALSE(qt.GetCapture());
+}
+
+// The headless display puts the pointer nowhere near (12345, 678) and holds no key down, so
+// each answer shows where it came from.
+TEST(QtPlatform, APointerEventAnswersPositionAndModifiersOnlyWhileFresh)
+{
+    TQtPlatform& qt = QtPlatform();
+    const TPoint far{12345, 678};
+    qt.PointerSeen(far, ssAlt | ssCtrl);
+    EXPECT_EQ(qt.GetCursorPos(), far);
+    EXPECT_LT(qt.GetKeyState(VK_MENU), 0);
+    EXPECT_LT(qt.GetKeyState(VK_CONTROL), 0);
+    EXPECT_EQ(qt.GetKeyState(VK_SHIFT), 0);
+
+    qt.PointerLeft();
+    EXPECT_NE(qt.GetCursorPos(), far) << "the pointer left: the display is asked";
+    EXPECT_EQ(qt.GetKeyState(VK_MENU), 0);
+
+    qt.PointerSeen(far, ssAlt);
+    QtPlatform().ProcessEventsFor(TQtPlatform::kPointerSeenMs + 10);  // a menu ran in between
+    EXPECT_NE(qt.GetCursorPos(), far) << "a stale event is not the pointer's place";
+    EXPECT_EQ(qt.GetKeyState(VK_MENU), 0);
+}
+
+// Four fades started a few milliseconds apart tick together: the process wakes once a
+// period for all of them, not once per fade.
+TEST(QtPlatform, TimersOfOneIntervalTickTogether)
+{
+    InstallQtPlatform();
+    using Clock = std::chrono::steady_clock;
+    std::vector<Clock::time_point> ticks;
+    std::vector<int> counts(4, 0);
+    std::vector<std::unique_ptr<TTimer>> fades;
+    for (int i = 0; i < 4; ++i) {
+        fades.push_back(std::make_unique<TTimer>(nullptr));
+        fades.back()->SetInterval(16);
+        fades.back()->SetOnTimer(TNotifyEvent([&, i](TObject*) {
+            ticks.push_back(Clock::now());
+            ++counts[i];
+        }));
+        QtPlatform().ProcessEventsFor(3);
+    }
+    QtPlatform().ProcessEventsFor(200);
+    fades.clear();
+    EXPECT_EQ(TTimer::RunningCount(), 0);
+    SetPlatform(nullptr);
+
+    // Ticks less than 2 ms apart came from one wake-up.
+    int wakeups = ticks.empty() ? 0 : 1;
+    for (size_t i = 1; i < ticks.size(); ++i)
+        wakeups += ticks[i] - ticks[i - 1] > std::chrono::milliseconds(2);
+    for (int count : counts)
+        EXPECT_GE(count, 5);
+    EXPECT_LT(wakeups * 3, static_cast<int>(ticks.size())) << wakeups << " wake-ups for " << ticks.size() << " ticks";
 }
 
 TEST(QtPlatform, TimersTickFromTheEventLoopAndSurviveBeingFreedInATick)
