@@ -7,7 +7,9 @@
 // HEXATINT_FIRST_FRAME_REPORT set it reports its first frame exactly as the tool does
 // (framework/runtime/FirstFrameReport.cpp): the stamp is taken on the event loop's turn after the
 // first paint of the window. Its start-up marks are the tool's first two: the entry and the
-// toolkit made.
+// toolkit made. With the argument "hover" it follows the pointer over the same 40 x 20 cells
+// and fills the one under it green, repainting only the cells it leaves and enters: the
+// least a window spends to answer each pointer move, the floor of the sweep measurement.
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -16,6 +18,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
 #include <QWidget>
@@ -31,6 +34,23 @@ long long Now()
 
 long long gMainNs = 0, gToolkitNs = 0;
 bool gCaptions = false;
+bool gHover = false;
+
+constexpr int kCellW = 40, kCellH = 20, kColumns = 11, kCells = 91;
+
+QRect CellRect(int cell)
+{
+    return QRect(4 + kCellW * (cell % kColumns), 4 + kCellH * (cell / kColumns), kCellW, kCellH);
+}
+
+// The cell under p; -1 for none.
+int CellAt(QPoint p)
+{
+    for (int cell = 0; cell < kCells; ++cell)
+        if (CellRect(cell).contains(p))
+            return cell;
+    return -1;
+}
 
 // The 91 web colours with a channel at 255, as "#rrggbb", in 11 columns of 40 x 20 cells.
 void DrawCaptions(QPainter& painter)
@@ -64,6 +84,7 @@ public:
         move(20, 20);
         setAttribute(Qt::WA_OpaquePaintEvent);
         setAttribute(Qt::WA_NoSystemBackground);
+        setMouseTracking(gHover);
     }
 
 protected:
@@ -71,6 +92,8 @@ protected:
     {
         QPainter painter(this);
         painter.fillRect(rect(), Qt::white);
+        if (FHovered >= 0)
+            painter.fillRect(CellRect(FHovered), Qt::green);
         if (gCaptions)
             DrawCaptions(painter);
         if (FReported || !std::getenv("HEXATINT_FIRST_FRAME_REPORT"))
@@ -84,8 +107,21 @@ protected:
         });
     }
 
+    void mouseMoveEvent(QMouseEvent* e) override
+    {
+        const int cell = CellAt(e->position().toPoint());
+        if (cell == FHovered)
+            return;
+        if (FHovered >= 0)
+            update(CellRect(FHovered));
+        FHovered = cell;
+        if (cell >= 0)
+            update(CellRect(cell));
+    }
+
 private:
     bool FReported = false;
+    int FHovered = -1;
 };
 
 } // namespace
@@ -94,6 +130,7 @@ int main(int argc, char** argv)
 {
     gMainNs = Now();
     gCaptions = argc > 1 && std::strcmp(argv[1], "captions") == 0;
+    gHover = argc > 1 && std::strcmp(argv[1], "hover") == 0;
     QApplication app(argc, argv);
     gToolkitNs = Now();
     TEmptyWindow window;
