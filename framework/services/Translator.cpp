@@ -65,13 +65,29 @@ std::string Variable(const char* name)
     return value ? value : "";
 }
 
+// Catalog names are matched by hand: a name filter would compile a regular expression,
+// which costs the start half a megabyte of the expression library.
+
+// The language of a built-in catalog's file name, "<name>_<language>.qm"; empty for any
+// other name.
+QString CatalogLanguage(const QString& name)
+{
+    if (!name.endsWith(QLatin1String(".qm")))
+        return {};
+    const QString base = name.chopped(3);
+    const qsizetype underscore = base.indexOf('_');
+    return underscore < 0 ? QString() : base.mid(underscore + 1);
+}
+
 // The catalogs built in for language: every ":/i18n/*_<language>.qm".
 QStringList CatalogFiles(const std::string& language)
 {
     const QDir folder(kCatalogFolder);
+    const QString suffix = "_" + QString::fromStdString(language) + ".qm";
     QStringList files;
-    for (const QString& name : folder.entryList({"*_" + QString::fromStdString(language) + ".qm"}, QDir::Files, QDir::Name))
-        files << folder.filePath(name);
+    for (const QString& name : folder.entryList(QDir::Files, QDir::Name))
+        if (name.endsWith(suffix))
+            files << folder.filePath(name);
     return files;
 }
 
@@ -142,13 +158,11 @@ std::vector<std::string> WantedLanguages(const TLocaleVariables& variables)
 std::vector<std::string> AvailableLanguages()
 {
     std::vector<std::string> available{std::string(kSourceLanguage)};
-    // Names are matched by hand: a name filter would compile a regular expression, which
-    // costs the start half a megabyte of the expression library.
     for (const QString& name : QDir(kCatalogFolder).entryList(QDir::Files, QDir::Name)) {
-        if (!name.endsWith(QLatin1String(".qm")) || !name.chopped(3).contains('_'))
-            continue; // not a catalog: <name>_<language>.qm
-        const QString base = name.chopped(3); // without ".qm"
-        const std::string language = Lower(base.mid(base.indexOf('_') + 1).toStdString());
+        const QString found = CatalogLanguage(name);
+        if (found.isEmpty())
+            continue;
+        const std::string language = Lower(found.toStdString());
         if (std::find(available.begin(), available.end(), language) == available.end())
             available.push_back(language);
     }
