@@ -326,6 +326,7 @@ def startup_breakdown(app, baseline, workdir, marks):
     at, am, athreads, apre, atk = split(a, "hx::EnsureGuiSession(")
     bt, bm, bthreads, bpre, btk = split(b, "QApplication::QApplication(")
     read, paint, fonts = a("hx::ReadComponent("), a("hx::TForm::PaintPass()"), a("QFontDatabasePrivate::ensureFontDatabase()")
+    fontconfig = a("FcInitLoadConfigAndFonts")
     return [
         ("process start to main (exec, dynamic linking)", span("app", None, "main"), span("base", None, "main"),
          mi(apre), mi(bpre)),
@@ -336,6 +337,7 @@ def startup_breakdown(app, baseline, workdir, marks):
          span("base", "toolkit", "frame"), mi(am - atk - read - paint), mi(bm - btk)),
         ("fonts: filling the font database", span("app", "fonts asked", "fonts ready"), "-",
          mi(fonts), "-"),
+        ("  of it: fontconfig reading its configuration", "-", "-", mi(fontconfig), "-"),
         ("first paint pass (91 captions, 2 panels)", span("app", "fonts ready", "first paint"), "-", mi(paint), "-"),
         ("first paint to first frame (map, copy, flush)", span("app", "first paint", "frame"), "-", "-", "-"),
         ("other threads (X events)", "-", "-", mi(athreads), mi(bthreads)),

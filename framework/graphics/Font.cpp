@@ -5,6 +5,7 @@
 #include <tuple>
 
 #include "framework/core/StartupMarks.h"
+#include "framework/graphics/FontConfigReading.h"
 #include "framework/graphics/FontPrivate.h"
 #include "framework/graphics/FontSubstitution.h"
 #include "framework/graphics/GuiSession.h"
@@ -75,6 +76,7 @@ TFontFace& FaceOf(const TFont& font)
         TFontFace*& face = Faces()[TFaceKey(font.Name(), font.Height(), font.Charset(), font.Style())];
         if (!face) {
             MarkStartup("fonts asked");
+            AwaitFontConfigReading();
             face = new TFontFace(BuildFace(font));
             MarkStartup("fonts ready");
         }

@@ -9,6 +9,7 @@
 #include <QLibraryInfo>
 
 #include "framework/core/StartupMarks.h"
+#include "framework/graphics/FontConfigReading.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -155,6 +156,7 @@ void EnsureGuiSession(int* argc, char** argv)
         argc = &fallbackArgc;
         argv = fallbackArgv;
     }
+    StartFontConfigReading();
     gPassOn = qInstallMessageHandler(SessionMessages);
     // Freed by EndGuiSession only: when the platform ends the process from inside its event
     // processing (a lost display), the session is left to the operating system, since Qt's
