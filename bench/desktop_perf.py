@@ -11,8 +11,8 @@ bench_mainform.
              time of the whole process over 10 s (/proc/<pid>/task/*/schedstat, in ns) and
              the running-timer count the tool reports on SIGUSR1.
   sweep      the pointer sweeping across all 91 swatches for 5 s: CPU share of one core
-             (median of 3, alternating with the empty window in "hover" mode, which
-             answers the same moves by repainting the cell under the pointer: the
+             (median of --sweeps runs, alternating with the empty window in "hover" mode,
+             which answers the same moves by repainting the cell under the pointer: the
              toolkit's floor); then, with the pointer away, the running-timer count once
              the fades are over.
 
@@ -337,10 +337,10 @@ def startup_breakdown(app, baseline, workdir, marks):
          span("base", "toolkit", "frame"), mi(am - atk - read - paint), mi(bm - btk)),
         ("fonts: filling the font database", span("app", "fonts asked", "fonts ready"), "-",
          mi(fonts), "-"),
-        ("  of it: fontconfig reading its configuration", "-", "-", mi(fontconfig), "-"),
+        ("fontconfig's configuration, on its own thread", "-", "-", mi(fontconfig), "-"),
         ("first paint pass (91 captions, 2 panels)", span("app", "fonts ready", "first paint"), "-", mi(paint), "-"),
         ("first paint to first frame (map, copy, flush)", span("app", "first paint", "frame"), "-", "-", "-"),
-        ("other threads (X events)", "-", "-", mi(athreads), mi(bthreads)),
+        ("other threads (X events)", "-", "-", mi(athreads - fontconfig), mi(bthreads)),
         ("total to first frame", span("app", None, "frame"), span("base", None, "frame"), mi(at), mi(bt)),
     ]
 
@@ -385,6 +385,7 @@ def main():
     ap.add_argument("--build", default=os.path.join(ROOT, "build-perf"))
     ap.add_argument("--runs", type=int, default=10, help="start-up runs of each program")
     ap.add_argument("--repetitions", type=int, default=10, help="repetitions of each paint benchmark")
+    ap.add_argument("--sweeps", type=int, default=10, help="pointer sweeps over each program")
     ap.add_argument("--no-breakdown", dest="breakdown", action="store_false",
                     help="leave out the start-up breakdown (its callgrind runs)")
     args = ap.parse_args()
@@ -426,7 +427,7 @@ def main():
         used, timers = measure_idle(app, workdir, fade_s)
         row("idle 10 s after hover+leave", f"{used:.2f} ms CPU, {timers} timers", "0 CPU, 0 timers",
             used < 0.005 and timers == 0)
-        tool, base, wall, timers = measure_sweeps(app, baseline, workdir, 5.0, fade_s, 3)
+        tool, base, wall, timers = measure_sweeps(app, baseline, workdir, 5.0, fade_s, args.sweeps)
         share = med(tool)
         row("sweep over 91 swatches", f"{share * 100:.1f} % of a core", "< 3 %, 0 timers after",
             share < 0.03 and timers == 0,

@@ -7,7 +7,7 @@
 # missed.
 #
 #   bench/run.sh [build-dir]      default build-perf: a Release build with the benchmarks
-#   RUNS=20 REPETITIONS=20 bench/run.sh   more start-up runs / paint repetitions
+#   RUNS=20 REPETITIONS=20 SWEEPS=20 bench/run.sh   more start-up runs / paint repetitions / sweeps
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build-perf}
@@ -16,4 +16,5 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DHEXATINT_SANI
       -DHEXATINT_BENCH=ON -DHEXATINT_TESTS=OFF >/dev/null
 cmake --build "$build" --target Hexatint91 empty_window bench_mainform -j2 >/dev/null
 exec python3 "$root/bench/desktop_perf.py" --build "$build" --runs "${RUNS:-10}" \
-     --repetitions "${REPETITIONS:-10}"
+     --repetitions "${REPETITIONS:-10}" \
+     --sweeps "${SWEEPS:-10}"
