@@ -45,6 +45,8 @@ bool TFormWindow::event(QEvent* e)
         Guarded([this] { FForm->Update(); });
         return true;
     }
+    if (e->type() == QEvent::KeyPress || e->type() == QEvent::KeyRelease)
+        QtPlatform().ForgetPointerEvent(); // the modifiers may have changed since
     if (e->type() == QEvent::KeyPress && Key(static_cast<QKeyEvent*>(e)))
         return true;
     return QWidget::event(e);
@@ -157,7 +159,7 @@ void TFormWindow::mouseMoveEvent(QMouseEvent* e)
 void TFormWindow::leaveEvent(QEvent* e)
 {
     QWidget::leaveEvent(e);
-    QtPlatform().PointerLeft();
+    QtPlatform().ForgetPointerEvent();
     ScheduleIdle(true);
 }
 

@@ -25,7 +25,7 @@
 namespace hx {
 
 // Timers of one interval share one toolkit timer (TickGroup.h). A group's timer stops when
-// its last member leaves and stays for the next one, so starting a fade allocates nothing.
+// its last member leaves and stays for the next one: starting a fade makes no toolkit object.
 struct TQtPlatform::TImpl {
     struct TGroup {
         TTickGroup Members;
@@ -78,7 +78,7 @@ void TQtPlatform::PointerSeen(TPoint screen, TShiftState keys)
     FImpl->SeenValid = true;
 }
 
-void TQtPlatform::PointerLeft()
+void TQtPlatform::ForgetPointerEvent()
 {
     FImpl->SeenValid = false;
 }

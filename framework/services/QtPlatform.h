@@ -35,11 +35,11 @@ public:
     // GetKeyState for those keys answer from it without asking the display: every mouse
     // message wants the Alt key, the idle step after a batch of moves wants the place the
     // batch ended at, and each question costs a round trip per move. Later (after a menu or
-    // a box ran in between), or once the pointer has left (PointerLeft), the display is
-    // asked.
+    // a box ran in between), or once the pointer has left or a key has been pressed or
+    // released (ForgetPointerEvent), the display is asked.
     static constexpr int kPointerSeenMs = 20;
     void PointerSeen(TPoint screen, TShiftState keys);
-    void PointerLeft();
+    void ForgetPointerEvent();
 
     // Runs the event loop for about ms milliseconds (tests of real timers, idle waits).
     void ProcessEventsFor(int ms);
