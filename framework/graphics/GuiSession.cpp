@@ -156,7 +156,6 @@ void EnsureGuiSession(int* argc, char** argv)
         argc = &fallbackArgc;
         argv = fallbackArgv;
     }
-    StartFontConfigReading();
     gPassOn = qInstallMessageHandler(SessionMessages);
     // Freed by EndGuiSession only: when the platform ends the process from inside its event
     // processing (a lost display), the session is left to the operating system, since Qt's
@@ -169,6 +168,9 @@ void EnsureGuiSession(int* argc, char** argv)
     // Our choice served this session only: programs started from it (a browser) choose theirs.
     if (!chosenByUser)
         ::unsetenv("QT_QPA_PLATFORM");
+    // Only now: the toolkit's start sets the locale, and the line above changes the
+    // environment, both of which fontconfig reads while it parses its files.
+    StartFontConfigReading();
     MarkStartup("toolkit");
 }
 
