@@ -10,7 +10,7 @@ namespace hx {
 void TTickGroup::Add(int id, std::function<void()> tick, int intervalMs, int remainingMs)
 {
     // The shared ticks come at remaining and remaining + interval; the due time is interval.
-    const bool skip = remainingMs >= 0 && 2 * remainingMs < intervalMs;
+    const bool skip = remainingMs >= 0 && 2 * static_cast<long long>(remainingMs) < intervalMs;
     FMembers.push_back(std::make_unique<TMember>(TMember{id, std::move(tick), skip}));
     ++FLive;
 }

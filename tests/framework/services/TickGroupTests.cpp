@@ -2,6 +2,7 @@
 // members tick in, and members leaving or joining in the middle of a tick.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 
 #include "framework/core/Exception.h"
@@ -22,6 +23,12 @@ TEST(TickGroup, JoinsAtTheSharedTickNearestItsDueTime)
         {16, 1}, {8, 1},  // 16 or 8 ms away: the next tick is nearest (or as near)
         {7, 2}, {0, 2},   // the one after (23 or 16 ms) is nearer than 7 or 0 ms
     };
+    // The longest interval a timer takes, with its group's tick as far off as it can be.
+    TTickGroup longest;
+    int ticked = 0;
+    longest.Add(1, [&] { ++ticked; }, INT_MAX, INT_MAX);
+    longest.Tick();
+    EXPECT_EQ(ticked, 1);
     for (const TCase& c : cases) {
         TTickGroup group;
         int ticks = 0, firstOn = 0;
